@@ -1,0 +1,34 @@
+// The picture as the engine sees it: a grid of 8-bit red, green and blue.
+#pragma once
+
+#include <cstdint>
+
+namespace stego {
+
+struct Rgb {
+    std::uint8_t red = 0;
+    std::uint8_t green = 0;
+    std::uint8_t blue = 0;
+    friend bool operator==(const Rgb&, const Rgb&) = default;
+};
+
+/// A carrier picture: W x H pixels, (x, y) from the top-left corner. Writes are
+/// stored exactly and seen by every later read.
+class Carrier {
+public:
+    virtual ~Carrier() = default;
+    virtual std::int32_t width() const = 0;
+    virtual std::int32_t height() const = 0;
+    virtual Rgb readPixel(std::int32_t x, std::int32_t y) const = 0;
+    virtual void writePixel(std::int32_t x, std::int32_t y, Rgb colour) = 0;
+
+    /// Reads count pixels of row y from column x0 on into out. A whole-picture
+    /// scan reads rows in strips through this; carriers that hold rows in
+    /// memory override it with a copy.
+    virtual void readRow(std::int32_t y, std::int32_t x0, std::int32_t count, Rgb* out) const {
+        for (std::int32_t i = 0; i < count; ++i)
+            out[i] = readPixel(x0 + i, y);
+    }
+};
+
+}  // namespace stego
