@@ -1,0 +1,26 @@
+// The carrier interface over a picture held in memory as a QImage (Format_RGB32).
+#pragma once
+
+#include <QImage>
+
+#include "engine/Carrier.h"
+
+namespace stego::platform {
+
+/// Reads and writes the pixels of the image it is given; the image must stay
+/// alive and in Format_RGB32 while the carrier is used.
+class ImageCarrier : public Carrier {
+public:
+    explicit ImageCarrier(QImage& image);
+
+    std::int32_t width() const override;
+    std::int32_t height() const override;
+    Rgb readPixel(std::int32_t x, std::int32_t y) const override;
+    void writePixel(std::int32_t x, std::int32_t y, Rgb colour) override;
+    void readRow(std::int32_t y, std::int32_t x0, std::int32_t count, Rgb* out) const override;
+
+private:
+    QImage& m_image;
+};
+
+}  // namespace stego::platform
