@@ -34,4 +34,8 @@ Outcome InsertFile(Carrier& carrier, const std::string& keyText, const std::stri
 Outcome ExtractFile(const Carrier& carrier, const std::string& keyText, const std::string& destinationPath,
                     std::string& pass, EngineServices& services);
 
+/// Appends the whole content of the file at path to data, one character per
+/// byte. Throws Failure, as the file store does.
+void GetFileStringData(FileStore& files, const std::string& path, std::string& data);
+
 }  // namespace stego

@@ -10,6 +10,9 @@ namespace stego {
 /// system's numbers pass through unchanged).
 inline constexpr int kInvalidArgument = 5;
 inline constexpr int kOverflow = 6;
+inline constexpr int kOutOfMemory = 7;
+inline constexpr int kSubscriptOutOfRange = 9;
+inline constexpr int kInternalError = 51;  // a failure no check foresaw
 inline constexpr int kCipherUnavailable = 429;  // the cipher object cannot be created
 
 class Failure : public std::runtime_error {

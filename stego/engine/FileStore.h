@@ -1,6 +1,7 @@
 // The files as the engine's file commands use them; the platform implements it.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -24,6 +25,12 @@ public:
     virtual ~FileStore() = default;
     virtual Kind kindOf(const std::string& path) const = 0;
     virtual std::string readAll(const std::string& path) const = 0;
+    /// The length in bytes of the file at path, so that a file too large to
+    /// hide is refused without reading it. Stores that can ask the file
+    /// system should; this fallback reads the file.
+    virtual std::int64_t sizeOf(const std::string& path) const {
+        return static_cast<std::int64_t>(readAll(path).size());
+    }
     virtual void writeAll(const std::string& path, std::string_view data) = 0;
     /// A private folder in the folder that holds besidePath (so that a file
     /// made in it can be renamed onto besidePath), or in the system's

@@ -1,0 +1,133 @@
+// Insert Data and Extract Data, and the file reading they share.
+#include <cerrno>
+
+#include "CommandSupport.h"
+#include "Commands.h"
+#include "NumberFormat.h"
+#include "cipher/FileErrors.h"
+
+namespace stego {
+
+using namespace command;
+
+namespace {
+
+// The cipher's file format and the scratch folder's content, both ours.
+constexpr const char* kEncryptedFileName = "corvid.enc";
+constexpr const char* kDecryptedFileName = "corvid.dec";
+
+std::string inFolder(const std::string& folder, const char* name) { return folder + "/" + name; }
+
+Failure pathFailure(int errnoValue, const std::string& words) {
+    return Failure(corvid::describeFileError(errnoValue).number, words);
+}
+
+// Only an ordinary file can be hidden: a missing path would otherwise be
+// created empty by the cipher, and a device or pipe read without end.
+void checkSource(const std::string& sourcePath, const EngineServices& services) {
+    if (sourcePath.empty())
+        throw Failure(kInvalidArgument, "Missing Filename to encrypt and embed.  Please define file to process.");
+    switch (services.files.kindOf(sourcePath)) {
+    case FileStore::Kind::Missing: throw pathFailure(ENOENT, sourcePath + " does not exist.");
+    case FileStore::Kind::Directory: throw pathFailure(EISDIR, sourcePath + " is a folder, not a file.");
+    case FileStore::Kind::Other: throw pathFailure(EISDIR, sourcePath + " is not an ordinary file.");
+    case FileStore::Kind::RegularFile: break;
+    }
+    const std::int64_t size = services.files.sizeOf(sourcePath);
+    if (size > kMaxItemLength)
+        throw Failure(kOverflow, sourcePath + " has " + formatGrouped(size, services.groupSeparator) +
+                                     " bytes; a file of at most " +
+                                     formatGrouped(kMaxItemLength, services.groupSeparator) + " bytes can be hidden.");
+}
+
+// The destination is replaced by a rename; that must not swap out a folder or a device.
+void checkDestination(const std::string& destinationPath, const EngineServices& services) {
+    if (destinationPath.empty())
+        throw Failure(kInvalidArgument, "Missing Filename to extract and decrypt.  Please define file to process.");
+    switch (services.files.kindOf(destinationPath)) {
+    case FileStore::Kind::Directory: throw pathFailure(EISDIR, destinationPath + " is a folder, not a file.");
+    case FileStore::Kind::Other: throw pathFailure(EISDIR, destinationPath + " is not an ordinary file.");
+    case FileStore::Kind::Missing:
+    case FileStore::Kind::RegularFile: break;
+    }
+}
+
+void checkHiddenFile(const std::string& body, const EngineServices& services) {
+    if (static_cast<std::int64_t>(body.size()) > kMaxItemLength)
+        throw Failure(kOverflow, "The hidden item has " +
+                                     formatGrouped(static_cast<std::int64_t>(body.size()), services.groupSeparator) +
+                                     " bytes; a file of at most " +
+                                     formatGrouped(kMaxItemLength, services.groupSeparator) +
+                                     " bytes can be extracted.");
+}
+
+}  // namespace
+
+void GetFileStringData(FileStore& files, const std::string& path, std::string& data) { data += files.readAll(path); }
+
+Outcome InsertFile(Carrier& carrier, const std::string& keyText, const std::string& sourcePath, std::string& pass,
+                   EngineServices& services) {
+    return guarded([&] {
+        checkSource(sourcePath, services);
+
+        std::string data;
+        {
+            // The folder, and corvid.enc in it, go whatever happens from here on.
+            const std::unique_ptr<ScratchDirectory> scratch = services.files.makeScratchDirectory({});
+            const std::string encrypted = inFolder(scratch->path(), kEncryptedFileName);
+            std::int32_t result = 0;
+            {
+                const std::unique_ptr<CipherObject> cipher = makeCipher(services);
+                std::string key = chooseKey(keyText);
+                result = cipher->EncryptFile(key, sourcePath, encrypted);
+            }
+            if (result != 0)
+                return errorOutcome(result, "There was an error encrypting the " + sourcePath +
+                                                " file.  Operation cancelled.");
+            GetFileStringData(services.files, encrypted, data);
+        }
+        // The file may have grown since it was measured.
+        if (static_cast<std::int64_t>(data.size()) > kMaxItemLength)
+            checkSource(sourcePath, services);
+        checkHiddenFile(data, services);
+        return hideBody(carrier, data, "file", pass, services);
+    });
+}
+
+Outcome ExtractFile(const Carrier& carrier, const std::string& keyText, const std::string& destinationPath,
+                    std::string& pass, EngineServices& services) {
+    return guarded([&] {
+        checkDestination(destinationPath, services);
+        std::unique_ptr<CipherObject> cipher = makeCipher(services);
+        std::string key = chooseKey(keyText);
+
+        const std::string trimmedPass = trimSpaces(pass);
+        ScanResult scan = scanPicture(carrier, trimmedPass, services);
+
+        Outcome outcome;
+        if (scan.kind == ScanResult::Kind::NoStartMarker) {
+            outcome.kind = OutcomeKind::NoItem;
+            outcome.message = "This Image has no Embedded File";
+        } else if (scan.kind == ScanResult::Kind::Exhausted) {
+            outcome = incompleteOutcome();
+        } else {
+            checkHiddenFile(scan.body, services);
+            // Made beside the destination, so that the finished file is renamed into place.
+            const std::unique_ptr<ScratchDirectory> scratch = services.files.makeScratchDirectory(destinationPath);
+            const std::string encrypted = inFolder(scratch->path(), kEncryptedFileName);
+            const std::string decrypted = inFolder(scratch->path(), kDecryptedFileName);
+            services.files.writeAll(encrypted, scan.body);
+            const std::int32_t result = cipher->DecryptFile(key, encrypted, decrypted);
+            cipher.reset();
+            if (result != 0)
+                return errorOutcome(result, "There was an error decrypting the embedded file.  Operation cancelled.");
+            services.files.replaceFile(decrypted, destinationPath);
+            outcome.message = destinationPath + " has been extracted.";
+        }
+        cipher.reset();
+        pass = trimmedPass;
+        return outcome;
+    });
+}
+
+}  // namespace stego
