@@ -2,6 +2,9 @@
 // reads and writes, and replacing a file in one rename.
 #pragma once
 
+#include <cstddef>
+
+#include "engine/Failure.h"
 #include "engine/FileStore.h"
 
 namespace stego::platform {
@@ -12,8 +15,19 @@ public:
     std::string readAll(const std::string& path) const override;
     void writeAll(const std::string& path, std::string_view data) override;
     std::unique_ptr<ScratchDirectory> makeScratchDirectory(const std::string& besidePath) override;
+    /// Flushes from to the disk first, so that a crash cannot leave a
+    /// half-written file under the name to.
     void replaceFile(const std::string& from, const std::string& to) override;
     bool sameFile(const std::string& a, const std::string& b) const override;
+
+    /// Writes all of data to fd, retrying short writes; throws Failure naming path.
+    static void writeFully(int fd, const char* data, std::size_t size, const std::string& path);
+    /// Flushes the file at path to the disk; throws Failure naming path.
+    static void syncFile(const std::string& path);
 };
+
+/// The Failure for an errno value met while doing action ("read", "write") on
+/// path: "Cannot <action> <path>: <reason>" with the shared error number.
+Failure fileFailure(int errnoValue, const std::string& action, const std::string& path);
 
 }  // namespace stego::platform

@@ -1,0 +1,300 @@
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include <cstdlib>
+#include <fstream>
+#include <random>
+#include <sys/stat.h>
+
+#include "ChildProcess.h"
+#include "TestFolder.h"
+#include "engine/Failure.h"
+#include "platform/PictureFile.h"
+
+using stego::Failure;
+using stego::platform::loadPicture;
+using stego::platform::savePictureAsBmp;
+using testsupport::TestFolder;
+
+namespace {
+
+const std::string kPictures = std::string(PIXQUILL_TEST_DATA) + "/pictures/";
+
+// The expected colours, kept as plain-text PPM beside the fixtures.
+QImage readPpm(const std::string& name) {
+    std::ifstream in(kPictures + name);
+    std::string magic;
+    int width = 0;
+    int height = 0;
+    int maximum = 0;
+    in >> magic >> width >> height >> maximum;
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            int r = 0, g = 0, b = 0;
+            in >> r >> g >> b;
+            image.setPixel(x, y, qRgb(r, g, b));
+        }
+    return image;
+}
+
+// The largest difference of any channel of any pixel, or -1 when the sizes differ.
+int largestDifference(const QImage& a, const QImage& b) {
+    if (a.size() != b.size())
+        return -1;
+    int largest = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y);
+            const QRgb q = b.pixel(x, y);
+            largest = std::max({largest, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                                std::abs(qBlue(p) - qBlue(q))});
+        }
+    return largest;
+}
+
+bool everyPixelOpaque(const QImage& image) {
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qAlpha(image.pixel(x, y)) != 255)
+                return false;
+    return true;
+}
+
+QImage noisePicture(int width, int height, unsigned seed) {
+    QImage image(width, height, QImage::Format_RGB32);
+    std::mt19937 random(seed);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, qRgb(int(random() & 255), int(random() & 255), int(random() & 255)));
+    return image;
+}
+
+struct FixtureCase {
+    const char* file;
+    const char* expected;
+    int tolerance;  // 0: every channel exact
+};
+
+void PrintTo(const FixtureCase& c, std::ostream* out) { *out << c.file; }
+
+class PictureFixtureTest : public ::testing::TestWithParam<FixtureCase> {};
+
+TEST_P(PictureFixtureTest, LoadsToTheExpectedSizeAndColours) {
+    const FixtureCase& c = GetParam();
+    const QImage picture = loadPicture(kPictures + c.file);
+    const QImage expected = readPpm(c.expected);
+    EXPECT_EQ(picture.format(), QImage::Format_RGB32);
+    EXPECT_EQ(picture.size(), expected.size());
+    const int difference = largestDifference(picture, expected);
+    EXPECT_GE(difference, 0);
+    EXPECT_LE(difference, c.tolerance);
+    EXPECT_TRUE(everyPixelOpaque(picture));
+}
+
+INSTANTIATE_TEST_SUITE_P(Bmp, PictureFixtureTest,
+                         ::testing::Values(FixtureCase{"bmp1-bottomup.bmp", "palette2.ppm", 0},
+                                           FixtureCase{"bmp1-topdown.bmp", "palette2.ppm", 0},
+                                           FixtureCase{"bmp4-bottomup.bmp", "palette12.ppm", 0},
+                                           FixtureCase{"bmp4-topdown.bmp", "palette12.ppm", 0},
+                                           FixtureCase{"bmp8-bottomup.bmp", "full.ppm", 0},
+                                           FixtureCase{"bmp8-topdown.bmp", "full.ppm", 0},
+                                           FixtureCase{"bmp16-bottomup.bmp", "rgb555.ppm", 0},
+                                           FixtureCase{"bmp16-topdown.bmp", "rgb555.ppm", 0},
+                                           FixtureCase{"bmp24-bottomup.bmp", "full.ppm", 0},
+                                           FixtureCase{"bmp24-topdown.bmp", "full.ppm", 0},
+                                           // some pixels fully transparent: colours kept all the same
+                                           FixtureCase{"bmp32-bottomup.bmp", "full.ppm", 0},
+                                           FixtureCase{"bmp32-topdown.bmp", "full.ppm", 0}));
+
+INSTANTIATE_TEST_SUITE_P(Jpeg, PictureFixtureTest,
+                         ::testing::Values(FixtureCase{"baseline.jpg", "blocks.ppm", 6},
+                                           FixtureCase{"progressive.jpg", "blocks.ppm", 6},
+                                           FixtureCase{"greyscale.jpg", "blocks-grey.ppm", 3},
+                                           // taken by the fallback reader
+                                           FixtureCase{"cmyk.jpg", "blocks.ppm", 12}));
+
+TEST(PictureFileTest, GreyscaleJpegGivesEqualChannels) {
+    const QImage picture = loadPicture(kPictures + "greyscale.jpg");
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x) {
+            const QRgb p = picture.pixel(x, y);
+            ASSERT_TRUE(qRed(p) == qGreen(p) && qGreen(p) == qBlue(p)) << x << "," << y;
+        }
+}
+
+class PictureSaveTest : public ::testing::Test {
+protected:
+    TestFolder folder;
+};
+
+TEST_F(PictureSaveTest, SavedBmpReopensWithEveryPixelExactWhateverTheName) {
+    // Widths 1 to 4 and 7 cover every amount of row padding.
+    const struct {
+        int width, height;
+        const char* name;
+    } cases[] = {{1, 1, "one.bmp"}, {2, 3, "two.jpg"}, {3, 2, "three.jpeg"}, {4, 4, "four"}, {7, 5, "seven.BMP"},
+                 {257, 129, "larger.bmp"}};
+    for (const auto& c : cases) {
+        const QImage original = noisePicture(c.width, c.height, static_cast<unsigned>(c.width * 1000 + c.height));
+        savePictureAsBmp(original, folder / c.name);
+        EXPECT_EQ(testsupport::readFile(folder / c.name).substr(0, 2), "BM") << c.name;
+        const QImage reopened = loadPicture(folder / c.name);
+        EXPECT_EQ(largestDifference(original, reopened), 0) << c.name;
+    }
+}
+
+TEST_F(PictureSaveTest, SavingAJpegGivesABmpOfTheSameSize) {
+    const QImage picture = loadPicture(kPictures + "progressive.jpg");
+    savePictureAsBmp(picture, folder / "out.jpg");
+    const QImage reopened = loadPicture(folder / "out.jpg");
+    EXPECT_EQ(reopened.size(), QSize(16, 8));
+    EXPECT_EQ(largestDifference(picture, reopened), 0);
+}
+
+TEST_F(PictureSaveTest, SavingReplacesAnExistingFileAndLeavesNothingElse) {
+    testsupport::writeFile(folder / "picture.bmp", std::string(100'000, 'x'));
+    savePictureAsBmp(noisePicture(5, 3, 1), folder / "picture.bmp");
+    EXPECT_EQ(testsupport::readFile(folder / "picture.bmp").size(), 54u + 16 * 3);
+    EXPECT_EQ(folder.entries(), std::set<std::string>{"picture.bmp"});
+}
+
+TEST_F(PictureSaveTest, SavingIntoAReadOnlyFolderFailsAndLeavesTheOldFileWhole) {
+    const std::string old = "the picture that was there";
+    testsupport::writeFile(folder / "picture.bmp", old);
+    ::chmod(folder.path().c_str(), 0555);
+    const int result = testsupport::inChildProcess([&] {
+        if (!testsupport::dropToUnprivilegedUser())
+            return 2;
+        try {
+            savePictureAsBmp(noisePicture(8, 8, 2), folder / "picture.bmp");
+        } catch (const Failure& failure) {
+            const bool namesFolder = std::string(failure.what()).find(folder.path()) != std::string::npos;
+            return failure.number() == 70 && namesFolder ? 0 : 3;
+        }
+        return 1;
+    });
+    ::chmod(folder.path().c_str(), 0755);
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(testsupport::readFile(folder / "picture.bmp"), old);
+    EXPECT_EQ(folder.entries(), std::set<std::string>{"picture.bmp"});
+}
+
+TEST_F(PictureSaveTest, ADiskFullWhileWritingLeavesTheOldFileWholeAndNoTemporaryFolder) {
+    const std::string old = "the picture that was there";
+    testsupport::writeFile(folder / "picture.bmp", old);
+    const int result = testsupport::inChildProcess([&] {
+        if (!testsupport::limitFileSize(4096))
+            return 2;
+        try {
+            savePictureAsBmp(noisePicture(200, 200, 3), folder / "picture.bmp");
+        } catch (const Failure& failure) {
+            return failure.number() == 61 ? 0 : 3;
+        }
+        return 1;
+    });
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(testsupport::readFile(folder / "picture.bmp"), old);
+    EXPECT_EQ(folder.entries(), std::set<std::string>{"picture.bmp"});
+}
+
+TEST_F(PictureSaveTest, SavingOntoAFolderOrIntoAMissingFolderIsRefused) {
+    std::filesystem::create_directory(folder / "sub");
+    const struct {
+        std::string path;
+        int number;
+        std::string fragment;
+    } cases[] = {
+        {folder / "sub", 75, folder / "sub"},
+        {folder / "absent/picture.bmp", 76, "The folder " + (folder / "absent") + " does not exist"},
+    };
+    for (const auto& c : cases) {
+        try {
+            savePictureAsBmp(noisePicture(2, 2, 4), c.path);
+            ADD_FAILURE() << c.path << ": no failure";
+        } catch (const Failure& failure) {
+            EXPECT_EQ(failure.number(), c.number) << c.path;
+            EXPECT_NE(std::string(failure.what()).find(c.fragment), std::string::npos) << failure.what();
+        }
+    }
+    EXPECT_EQ(folder.entries(), std::set<std::string>{"sub"});
+}
+
+class UnreadablePictureTest : public ::testing::Test {
+protected:
+    TestFolder folder;
+
+    void expectRefusal(const std::string& path, int number, const std::string& fragment) {
+        try {
+            loadPicture(path);
+            ADD_FAILURE() << path << ": loaded";
+        } catch (const Failure& failure) {
+            const std::string message = failure.what();
+            EXPECT_EQ(failure.number(), number) << message;
+            EXPECT_EQ(message.rfind("Cannot open picture " + path + ": ", 0), 0u) << message;
+            EXPECT_NE(message.find(fragment), std::string::npos) << message;
+        }
+    }
+};
+
+TEST_F(UnreadablePictureTest, RefusalsNameTheFileAndTheReason) {
+    const std::string bmp = testsupport::readFile(kPictures + "bmp24-bottomup.bmp");
+    const std::string jpeg = testsupport::readFile(kPictures + "baseline.jpg");
+    const std::string bigJpeg = [] {
+        // A JPEG whose header claims 65,000 x 65,000 pixels: refused before any allocation.
+        std::string data = testsupport::readFile(kPictures + "baseline.jpg");
+        const auto sof = data.find("\xFF\xC0", 2);
+        data[sof + 5] = data[sof + 7] = static_cast<char>(0xFD);
+        data[sof + 6] = data[sof + 8] = static_cast<char>(0xE8);
+        return data;
+    }();
+    std::string hugeBmp = bmp;
+    hugeBmp[18] = hugeBmp[22] = static_cast<char>(0xFF);
+    hugeBmp[19] = hugeBmp[23] = static_cast<char>(0x7F);
+
+    const struct {
+        const char* name;
+        std::string content;
+        const char* fragment;
+    } cases[] = {
+        {"empty.bmp", "", "the file is empty"},
+        {"text.bmp", "This is a text, not a picture.\n", "not a BMP or JPEG"},
+        {"png-named.jpg", "\x89PNG\r\n\x1a\n", "not a BMP or JPEG"},
+        {"bmp-header-only.bmp", bmp.substr(0, 20), "Invalid picture"},
+        {"bmp-cut.bmp", bmp.substr(0, bmp.size() - 10), "cut short"},
+        {"jpeg-header-only.jpg", jpeg.substr(0, 40), "Invalid picture"},
+        {"jpeg-cut.jpg", jpeg.substr(0, jpeg.find("\xFF\xDA") + 20), "cut short"},
+        {"huge.jpg", bigJpeg, "more than the"},
+        {"huge.bmp", hugeBmp, "more than the"},
+    };
+    for (const auto& c : cases) {
+        testsupport::writeFile(folder / c.name, c.content);
+        expectRefusal(folder / c.name, 481, c.fragment);
+    }
+}
+
+TEST_F(UnreadablePictureTest, MissingFileAndFolderGiveFileErrors) {
+    std::filesystem::create_directory(folder / "sub.bmp");
+    expectRefusal(folder / "missing.bmp", 53, "File not found");
+    expectRefusal(folder / "sub.bmp", 75, "folder");
+}
+
+TEST_F(UnreadablePictureTest, FileWithoutReadPermissionGivesPermissionDenied) {
+    testsupport::writeFile(folder / "locked.bmp", testsupport::readFile(kPictures + "bmp24-bottomup.bmp"));
+    ::chmod((folder / "locked.bmp").c_str(), 0);
+    const std::string path = folder / "locked.bmp";
+    const int result = testsupport::inChildProcess([&] {
+        if (!testsupport::dropToUnprivilegedUser())
+            return 2;
+        try {
+            loadPicture(path);
+        } catch (const Failure& failure) {
+            return failure.number() == 70 && std::string(failure.what()).find(path) != std::string::npos ? 0 : 3;
+        }
+        return 1;
+    });
+    EXPECT_EQ(result, 0);
+}
+
+}  // namespace
