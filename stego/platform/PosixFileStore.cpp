@@ -106,6 +106,15 @@ std::string PosixFileStore::readAll(const std::string& path) const {
     return data;
 }
 
+std::int64_t PosixFileStore::sizeOf(const std::string& path) const {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
+        failWithErrno(errno, "read", path);
+    if (S_ISDIR(info.st_mode))
+        failWithErrno(EISDIR, "read", path);
+    return static_cast<std::int64_t>(info.st_size);
+}
+
 void PosixFileStore::writeAll(const std::string& path, std::string_view data) {
     FileDescriptor file(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
     if (file.get() < 0)

@@ -13,6 +13,7 @@ class PosixFileStore : public FileStore {
 public:
     Kind kindOf(const std::string& path) const override;
     std::string readAll(const std::string& path) const override;
+    std::int64_t sizeOf(const std::string& path) const override;
     void writeAll(const std::string& path, std::string_view data) override;
     std::unique_ptr<ScratchDirectory> makeScratchDirectory(const std::string& besidePath) override;
     /// Flushes from to the disk first, so that a crash cannot leave a

@@ -47,6 +47,12 @@ TEST_F(PosixFileStoreTest, WriteAllThenReadAllGivesEveryByteBack) {
     }
 }
 
+TEST_F(PosixFileStoreTest, SizeOfAsksTheFileSystem) {
+    testsupport::writeFile(folder / "data", std::string(12345, 'a'));
+    EXPECT_EQ(files.sizeOf(folder / "data"), 12345);
+    EXPECT_THROW(files.sizeOf(folder / "missing"), Failure);
+}
+
 TEST_F(PosixFileStoreTest, WriteAllReplacesLongerContent) {
     testsupport::writeFile(folder / "data", std::string(1000, 'a'));
     files.writeAll(folder / "data", "short");

@@ -1,0 +1,266 @@
+#include "CliCommands.h"
+
+#include <QImage>
+
+#include <algorithm>
+#include <cerrno>
+#include <iostream>
+#include <iterator>
+
+#include "ExitCode.h"
+#include "Latin1Text.h"
+#include "cipher/FileErrors.h"
+#include "engine/CommandSupport.h"
+#include "engine/Commands.h"
+#include "engine/Failure.h"
+#include "engine/MessageAlphabet.h"
+#include "engine/NumberFormat.h"
+#include "platform/ImageCarrier.h"
+#include "platform/PictureFile.h"
+
+namespace stego::cli {
+
+namespace {
+
+// The scramble key of every picture this program writes: the window's hidden
+// pass box holds it and nothing changes it, so the tool uses it as it stands.
+constexpr const char* kScrambleKey = "Wren5";
+constexpr const char* kGroupSeparator = ",";
+constexpr const char* kProgram = "pixquill-cli";
+
+int reportError(CliEnvironment& env, int number, const std::string& message) {
+    env.err << kProgram << ": error";
+    if (number != 0)
+        env.err << ' ' << number;
+    env.err << ": " << message << '\n';
+    return kError;
+}
+
+int reportUsage(CliEnvironment& env, const std::string& message) {
+    env.err << kProgram << ": error: " << message << "\nRun with --help for more information.\n";
+    return kUsage;
+}
+
+// Runs body; a Failure (or a lack of memory) becomes one stderr line and exit code 1.
+template <typename Body>
+int reportingFailures(CliEnvironment& env, Body&& body) {
+    try {
+        return body();
+    } catch (const Failure& failure) {
+        return reportError(env, failure.number(), failure.what());
+    } catch (const std::bad_alloc&) {
+        return reportError(env, kOutOfMemory, "There is not enough memory for this picture or file.");
+    }
+}
+
+int reportOutcome(CliEnvironment& env, const Outcome& outcome) {
+    switch (outcome.kind) {
+    case OutcomeKind::Done: return kSuccess;
+    case OutcomeKind::TextExtracted: env.out << latin1ToUtf8(outcome.text) << '\n'; return kSuccess;
+    case OutcomeKind::CapacityShortfall: return reportError(env, 0, outcome.message);
+    case OutcomeKind::NoItem: env.err << kProgram << ": " << outcome.message << '\n'; return kNoItem;
+    case OutcomeKind::Incomplete: env.err << kProgram << ": " << outcome.message << '\n'; return kIncomplete;
+    case OutcomeKind::Error: break;
+    }
+    return reportError(env, outcome.number, outcome.message);
+}
+
+// The key as given, or the default key with a word on stderr (the window asks instead).
+std::string chosenKey(const CliRequest& request, CliEnvironment& env) {
+    if (request.keyGiven)
+        return request.key;
+    env.err << kProgram << ": note: no --key given; using the default key " << kDefaultKey
+            << ", with which anyone can read the result\n";
+    return kDefaultKey;
+}
+
+EngineServices servicesOf(CliEnvironment& env) {
+    return EngineServices{env.generator, env.makeCipher, env.files, kGroupSeparator};
+}
+
+std::string readStandardInput(std::istream& in) {
+    std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    // One final line break is the end of the line typed or echoed, not part of the text.
+    if (!text.empty() && text.back() == '\n') {
+        text.pop_back();
+        if (!text.empty() && text.back() == '\r')
+            text.pop_back();
+    }
+    return text;
+}
+
+std::string messageText(const CliRequest& request, CliEnvironment& env) {
+    if (request.textGiven)
+        return utf8ToLatin1(request.text, "the message");
+    if (request.textFileGiven)
+        return utf8ToLatin1(env.files.readAll(request.textFile), "the message");
+    return utf8ToLatin1(readStandardInput(env.in), "the message");
+}
+
+// Shared by the two hide commands: load, change the pixels in memory, and
+// write the picture out only when the engine succeeded.
+template <typename Insert>
+int hideInto(const CliRequest& request, CliEnvironment& env, Insert&& insert) {
+    QImage picture = platform::loadPicture(request.image);
+    platform::ImageCarrier carrier(picture);
+    std::string pass = kScrambleKey;
+    EngineServices services = servicesOf(env);
+    const Outcome outcome = insert(carrier, pass, services);
+    if (outcome.kind != OutcomeKind::Done)
+        return reportOutcome(env, outcome);
+    platform::savePictureAsBmp(picture, request.output);
+    return kSuccess;
+}
+
+// The cipher's words for a text it cannot take are terse; these name the character.
+void checkCipherText(const std::string& text, const std::string& what) {
+    if (static_cast<std::int64_t>(text.size()) > command::kMaxItemLength)
+        throw Failure(kOverflow, "The " + what + " has " + formatGrouped(static_cast<std::int64_t>(text.size()), ",") +
+                                     " characters; at most " + formatGrouped(command::kMaxItemLength, ",") +
+                                     " can be enciphered under one key.");
+    if (const auto position = firstCharacterOutsideAlphabet(text))
+        throw Failure(kInvalidArgument, "Character " + std::to_string(*position + 1) + " of the " + what + ", " +
+                                            describeCharacter(text[*position]) + ", is not in the cipher's alphabet: " +
+                                            std::string(kAllowedCharactersInWords) + ".");
+}
+
+template <typename Call>
+int cipherText(const CliRequest& request, CliEnvironment& env, const std::string& what, Call&& call) {
+    std::string key = chosenKey(request, env);
+    return reportingFailures(env, [&] {
+        const std::string text = utf8ToLatin1(request.text, "the " + what);
+        checkCipherText(text, what);
+        const std::unique_ptr<CipherObject> cipher = command::makeCipher(servicesOf(env));
+        env.out << latin1ToUtf8(call(*cipher, key, text)) << '\n';
+        return kSuccess;
+    });
+}
+
+// Only an ordinary file of at most 32,767 bytes can be enciphered whole: the
+// cipher would create a missing input empty, and stop with a partial output
+// past its symbol limit.
+void checkCipherInput(const std::string& path, FileStore& files) {
+    switch (files.kindOf(path)) {
+    case FileStore::Kind::Missing:
+        throw Failure(corvid::describeFileError(ENOENT).number, path + " does not exist.");
+    case FileStore::Kind::Directory:
+        throw Failure(corvid::describeFileError(EISDIR).number, path + " is a folder, not a file.");
+    case FileStore::Kind::Other:
+        throw Failure(corvid::describeFileError(EISDIR).number, path + " is not an ordinary file.");
+    case FileStore::Kind::RegularFile: break;
+    }
+    const std::int64_t size = files.sizeOf(path);
+    if (size > command::kMaxItemLength)
+        throw Failure(kOverflow, path + " has " + formatGrouped(size, kGroupSeparator) + " bytes; at most " +
+                                     formatGrouped(command::kMaxItemLength, kGroupSeparator) +
+                                     " bytes can be enciphered under one key.");
+}
+
+void checkFileDestination(const std::string& path, FileStore& files) {
+    const FileStore::Kind kind = files.kindOf(path);
+    if (kind == FileStore::Kind::Directory)
+        throw Failure(corvid::describeFileError(EISDIR).number, path + " is a folder, not a file.");
+    if (kind == FileStore::Kind::Other)
+        throw Failure(corvid::describeFileError(EISDIR).number, path + " is not an ordinary file.");
+}
+
+using FileCall = std::int32_t (CipherObject::*)(std::string&, const std::string&, const std::string&);
+
+// The cipher writes into a private folder beside the destination; the
+// result replaces the destination only when it is complete.
+int cipherFile(const CliRequest& request, CliEnvironment& env, FileCall call, const char* failureWords) {
+    std::string key = chosenKey(request, env);
+    return reportingFailures(env, [&] {
+        checkCipherInput(request.input, env.files);
+        checkFileDestination(request.output, env.files);
+        const auto scratch = env.files.makeScratchDirectory(request.output);
+        const std::string written = scratch->path() + "/corvid.out";
+        std::int32_t result = 0;
+        {
+            const std::unique_ptr<CipherObject> cipher = command::makeCipher(servicesOf(env));
+            result = ((*cipher).*call)(key, request.input, written);
+        }
+        if (result != 0)
+            return reportError(env, result, std::string(failureWords) + request.input + ".");
+        env.files.replaceFile(written, request.output);
+        return kSuccess;
+    });
+}
+
+}  // namespace
+
+int hideMessage(const CliRequest& request, CliEnvironment& env) {
+    const std::string key = chosenKey(request, env);
+    return reportingFailures(env, [&] {
+        const std::string message = messageText(request, env);
+        return hideInto(request, env, [&](Carrier& carrier, std::string& pass, EngineServices& services) {
+            return InsertMessage(carrier, key, message, pass, services);
+        });
+    });
+}
+
+int hideFile(const CliRequest& request, CliEnvironment& env) {
+    const std::string key = chosenKey(request, env);
+    return reportingFailures(env, [&] {
+        return hideInto(request, env, [&](Carrier& carrier, std::string& pass, EngineServices& services) {
+            return InsertFile(carrier, key, request.file, pass, services);
+        });
+    });
+}
+
+int extractMessage(const CliRequest& request, CliEnvironment& env) {
+    const std::string key = chosenKey(request, env);
+    return reportingFailures(env, [&] {
+        QImage picture = platform::loadPicture(request.image);
+        const platform::ImageCarrier carrier(picture);
+        std::string pass = kScrambleKey;
+        EngineServices services = servicesOf(env);
+        return reportOutcome(env, ExtractMessage(carrier, key, pass, services));
+    });
+}
+
+int extractFile(const CliRequest& request, CliEnvironment& env) {
+    if (request.output == request.image || env.files.sameFile(request.output, request.image))
+        return reportUsage(env, "--output names the picture given with --image; extract-file never replaces "
+                                "the picture: choose another destination");
+    const std::string key = chosenKey(request, env);
+    return reportingFailures(env, [&] {
+        QImage picture = platform::loadPicture(request.image);
+        const platform::ImageCarrier carrier(picture);
+        std::string pass = kScrambleKey;
+        EngineServices services = servicesOf(env);
+        return reportOutcome(env, ExtractFile(carrier, key, request.output, pass, services));
+    });
+}
+
+int showCapacity(const CliRequest& request, CliEnvironment& env) {
+    return reportingFailures(env, [&] {
+        const QImage picture = platform::loadPicture(request.image);
+        // Three pixels a character, less the two 8-character markers.
+        const std::int64_t pixels = std::int64_t{picture.width()} * picture.height();
+        env.out << std::max<std::int64_t>(pixels / 3 - 16, 0) << '\n';
+        return kSuccess;
+    });
+}
+
+int encryptText(const CliRequest& request, CliEnvironment& env) {
+    return cipherText(request, env, "text", [](CipherObject& cipher, std::string& key, const std::string& text) {
+        return cipher.Encrypt(key, text);
+    });
+}
+
+int decryptText(const CliRequest& request, CliEnvironment& env) {
+    return cipherText(request, env, "ciphertext", [](CipherObject& cipher, std::string& key, const std::string& text) {
+        return cipher.Decrypt(key, text);
+    });
+}
+
+int encryptFile(const CliRequest& request, CliEnvironment& env) {
+    return cipherFile(request, env, &CipherObject::EncryptFile, "There was an error encrypting ");
+}
+
+int decryptFile(const CliRequest& request, CliEnvironment& env) {
+    return cipherFile(request, env, &CipherObject::DecryptFile, "There was an error decrypting ");
+}
+
+}  // namespace stego::cli

@@ -1,0 +1,17 @@
+// pixquill-cli: the engine's hide and extract commands, for scripts.
+#include <iostream>
+
+#include "CommandLine.h"
+#include "platform/DirectCipher.h"
+#include "platform/LcgGenerator.h"
+#include "platform/PosixFileStore.h"
+
+int main(int argc, char** argv) {
+    stego::platform::PosixFileStore files;
+    stego::cli::CliEnvironment environment{
+        std::cin, std::cout, std::cerr, stego::platform::sharedGenerator(),
+        stego::platform::makeDirectCipherFactory(),  // the one place that chooses how the cipher is made
+        files,
+    };
+    return stego::cli::runCommandLine(argc, argv, environment);
+}
