@@ -1,0 +1,32 @@
+// The key pad ("Key Logger Defeater"): ten digit buttons on which the key is
+// entered by mouse, so that nothing of it passes through the keyboard.
+#pragma once
+
+#include <QDialog>
+#include <array>
+
+class QLabel;
+class QPushButton;
+
+namespace stego::shell {
+
+class KeyPadWindow : public QDialog {
+    Q_OBJECT
+public:
+    explicit KeyPadWindow(QWidget* parent = nullptr);
+
+    /// The digit button of an index (0 carries "1" and 1 carries "0").
+    QPushButton* digitButton(int index) const { return m_cmdNum.at(static_cast<std::size_t>(index)); }
+
+private:
+    void onDigit(const QString& caption);
+    void onBackspace();
+    void setKey(const QString& key);
+
+    QLabel* m_lbKey = nullptr;
+    QPushButton* m_Command2 = nullptr;
+    QPushButton* m_Command3 = nullptr;
+    std::array<QPushButton*, 10> m_cmdNum{};
+};
+
+}  // namespace stego::shell

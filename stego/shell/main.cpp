@@ -1,0 +1,41 @@
+// pixquill: the desktop program. Wires the real platform objects together and
+// hands over to the splash.
+#include <QApplication>
+#include <QIcon>
+#include <QLocale>
+
+#include "Startup.h"
+#include "engine/Commands.h"
+#include "platform/DirectCipher.h"
+#include "platform/LcgGenerator.h"
+#include "platform/PosixFileStore.h"
+#include "platform/QtFileDialogs.h"
+#include "platform/QtMessageBoxes.h"
+#include "platform/QtModalWindows.h"
+#include "platform/QtTimerFactory.h"
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Pixquill"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Pixquill"));
+    QApplication::setDesktopFileName(QStringLiteral("pixquill"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/pixquill.svg")));
+
+    stego::platform::PosixFileStore files;
+    // The one place where the program chooses how cipher objects are made.
+    stego::EngineServices engine{stego::platform::sharedGenerator(), stego::platform::makeDirectCipherFactory(), files,
+                                 QLocale().groupSeparator().toStdString()};
+
+    stego::platform::QtFileDialogs fileDialogs;
+    stego::platform::QtMessageBoxes messageBoxes;
+    stego::platform::QtModalWindows modalWindows;
+    stego::platform::QtTimerFactory timers;
+    stego::shell::ShellServices services{fileDialogs, messageBoxes, modalWindows, timers, engine, [] {
+                                             QApplication::closeAllWindows();
+                                             QCoreApplication::exit(0);
+                                         }};
+
+    stego::shell::Startup startup(services);
+    startup.begin();
+    return QApplication::exec();
+}
