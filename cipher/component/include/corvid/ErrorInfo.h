@@ -1,0 +1,35 @@
+// The per-thread error slot: a failing call leaves its source and description
+// here, and the caller reads (and so clears) it right after the call.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "AutomationString.h"
+#include "HResult.h"
+
+/// Replaces this thread's error record; null description clears the slot.
+COMRT_API void SetErrorInfo(const char* source, const char* description);
+/// Hands over and clears this thread's error record: S_OK with both strings,
+/// or S_FALSE with nulls when the slot is empty. Either pointer may be null to
+/// discard that part. The caller frees the strings with SysFreeString.
+COMRT_API HRESULT GetErrorInfo(BSTR* source, BSTR* description);
+
+namespace com {
+
+/// The description of numbered error n: "Error n: <message>", so that the
+/// number survives wherever the text alone is shown.
+inline std::string describeNumberedError(int number, std::string_view message) {
+    return "Error " + std::to_string(number) + ": " + std::string(message);
+}
+
+/// The message inside a description made by describeNumberedError for the same
+/// number; any other description comes back whole.
+inline std::string_view messageOfNumberedError(int number, std::string_view description) {
+    const std::string prefix = "Error " + std::to_string(number) + ": ";
+    if (description.substr(0, prefix.size()) == prefix)
+        description.remove_prefix(prefix.size());
+    return description;
+}
+
+}  // namespace com
