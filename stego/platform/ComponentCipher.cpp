@@ -2,6 +2,9 @@
 // boundary as length-prefixed strings and comes back as std::string or Failure.
 #include "ComponentCipher.h"
 
+#include <cstdio>
+#include <new>
+
 #include "ComError.h"
 #include "corvid/ComPtr.h"
 #include "corvid/ComString.h"
