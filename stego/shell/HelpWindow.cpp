@@ -2,6 +2,7 @@
 
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextDocument>
 
 #include "HelpText.h"
 #include "ShellFonts.h"
@@ -25,6 +26,12 @@ HelpWindow::HelpWindow(QWidget* parent)
     text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     text->setReadOnly(true);
+    // The box has no scroll bars, so the whole guide must fit: the faces that
+    // stand in for the design's run wider, so they are narrowed a little.
+    QFont guideFont = formFont();
+    guideFont.setStretch(QFont::SemiCondensed);
+    text->setFont(guideFont);
+    text->document()->setDocumentMargin(2);
     // The guide's lines end in CR LF; the box breaks lines at LF alone.
     text->setPlainText(BuildHelpText().replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 

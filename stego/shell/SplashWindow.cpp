@@ -16,8 +16,10 @@ namespace {
 QFrame* makeLine(QWidget* parent, const char* name, QRect geometry) {
     auto* line = new QFrame(parent);
     line->setObjectName(QString::fromLatin1(name));
-    line->setFrameShape(QFrame::Box);
-    line->setLineWidth(1);
+    line->setAutoFillBackground(true);
+    QPalette black = line->palette();
+    black.setColor(QPalette::Window, Qt::black);
+    line->setPalette(black);
     line->setGeometry(geometry);
     return line;
 }
