@@ -203,14 +203,21 @@ std::optional<CLSID> ClassRegistry::findProgId(std::string_view progId) const {
 }
 
 ClassRegistration findRegisteredClass(const CLSID& clsid) {
-    const ClassRegistry user(userRegistryFolder());
-    if (auto found = user.findClass(clsid))
-        return *found;
+    // A user without a home folder (a service, say) still reaches the system-wide registry.
+    std::optional<ClassRegistry> user;
+    try {
+        user.emplace(userRegistryFolder());
+    } catch (const com::ComError&) {
+    }
+    if (user)
+        if (auto found = user->findClass(clsid))
+            return *found;
     const ClassRegistry system(systemRegistryFolder());
     if (auto found = system.findClass(clsid))
         return *found;
+    const std::string userPlace = user ? user->folder().string() : "the user's registry (no home folder is known)";
     throw com::ComError(REGDB_E_CLASSNOTREG, "the class " + com::formatGuid(clsid) + " is registered neither in " +
-                                                 user.folder().string() + " nor in " + system.folder().string());
+                                                 userPlace + " nor in " + system.folder().string());
 }
 
 }  // namespace comrt
