@@ -12,8 +12,7 @@
 namespace stego::shell {
 
 HelpWindow::HelpWindow(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint) {
+    : QDialog(parent, kFixedDialogFlags) {
     setObjectName(QStringLiteral("frmHelp"));
     setWindowTitle(QStringLiteral("Using Corvid Encryption Steganographer"));
     setFont(formFont());

@@ -6,6 +6,7 @@
 #include "PadKey.h"
 #include "ShellFonts.h"
 #include "Twips.h"
+#include "WindowPlacement.h"
 
 namespace stego::shell {
 
@@ -75,6 +76,7 @@ KeyPadWindow::KeyPadWindow(QWidget* parent) : QDialog(parent) {
         previous = button;
     }
 
+    centreOnScreen(*this);
     // Opening: every opening starts from an empty key.
     setKey(QString());
 }

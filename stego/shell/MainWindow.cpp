@@ -423,6 +423,7 @@ void MainWindow::runEngineCommand(const std::function<Outcome(std::string& pass)
     // The commands report failures as outcomes; anything that still escapes
     // is shown the same way rather than ending the program.
     try {
+        const BusyCursor busy;
         outcome = command(pass);
     } catch (const Failure& error) {
         outcome = Outcome{OutcomeKind::Error, error.number(), error.what(), {}, 0};

@@ -1,10 +1,9 @@
 #include "SplashWindow.h"
 
 #include <QFrame>
-#include <QLabel>
 #include <limits>
 
-#include "ProgramNotices.h"
+#include "NoticeLabels.h"
 #include "ShellFonts.h"
 #include "Twips.h"
 #include "WindowPlacement.h"
@@ -33,21 +32,7 @@ SplashWindow::SplashWindow(platform::TimerFactory& timers, std::function<void()>
     setFont(formFont());
     setFixedSize(twipsToPixels(5895), twipsToPixels(3150));
 
-    auto* title = new QLabel(QStringLiteral("Corvid Steganographer"), this);
-    title->setObjectName(QStringLiteral("Label1"));
-    title->setFont(titleFont(24));
-    title->setGeometry(twipsRect(360, 120, 5295, 615));
-
-    auto* notice = new QLabel(legalNotice(), this);
-    notice->setObjectName(QStringLiteral("Label2"));
-    notice->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    notice->setGeometry(twipsRect(840, 840, 4095, 375));
-
-    auto* note = new QLabel(distributionNote(), this);
-    note->setObjectName(QStringLiteral("Label3"));
-    note->setWordWrap(true);
-    note->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    note->setGeometry(twipsRect(840, 1800, 4215, 855));
+    addNoticeLabels(*this, twipsRect(360, 120, 5295, 615), 24);
 
     // A rectangle along the four edges, one pixel thick.
     const int right = twipsToPixels(5880);
