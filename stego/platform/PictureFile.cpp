@@ -27,7 +27,6 @@ namespace stego::platform {
 namespace {
 
 constexpr int kInvalidPicture = 481;
-constexpr int kOutOfMemory = 7;
 
 // A picture is held at 4 bytes a pixel and the engine counts pixels in 32-bit
 // signed arithmetic; 2^28 pixels (1 GiB in memory) keeps well inside both.
