@@ -112,6 +112,19 @@ int hideInto(const CliRequest& request, CliEnvironment& env, Insert&& insert) {
     return kSuccess;
 }
 
+// Shared by the two extract commands: the picture is only read.
+template <typename Extract>
+int extractFrom(const CliRequest& request, CliEnvironment& env, Extract&& extract) {
+    const std::string key = chosenKey(request, env);
+    return reportingFailures(env, [&] {
+        QImage picture = platform::loadPicture(request.image);
+        const platform::ImageCarrier carrier(picture);
+        std::string pass = kScrambleKey;
+        EngineServices services = servicesOf(env);
+        return reportOutcome(env, extract(carrier, key, pass, services));
+    });
+}
+
 // The cipher's words for a text it cannot take are terse; these name the character.
 void checkCipherText(const std::string& text, const std::string& what) {
     if (static_cast<std::int64_t>(text.size()) > command::kMaxItemLength)
@@ -209,13 +222,9 @@ int hideFile(const CliRequest& request, CliEnvironment& env) {
 }
 
 int extractMessage(const CliRequest& request, CliEnvironment& env) {
-    const std::string key = chosenKey(request, env);
-    return reportingFailures(env, [&] {
-        QImage picture = platform::loadPicture(request.image);
-        const platform::ImageCarrier carrier(picture);
-        std::string pass = kScrambleKey;
-        EngineServices services = servicesOf(env);
-        return reportOutcome(env, ExtractMessage(carrier, key, pass, services));
+    return extractFrom(request, env, [](const Carrier& carrier, const std::string& key, std::string& pass,
+                                        EngineServices& services) {
+        return ExtractMessage(carrier, key, pass, services);
     });
 }
 
@@ -223,13 +232,9 @@ int extractFile(const CliRequest& request, CliEnvironment& env) {
     if (request.output == request.image || env.files.sameFile(request.output, request.image))
         return reportUsage(env, "--output names the picture given with --image; extract-file never replaces "
                                 "the picture: choose another destination");
-    const std::string key = chosenKey(request, env);
-    return reportingFailures(env, [&] {
-        QImage picture = platform::loadPicture(request.image);
-        const platform::ImageCarrier carrier(picture);
-        std::string pass = kScrambleKey;
-        EngineServices services = servicesOf(env);
-        return reportOutcome(env, ExtractFile(carrier, key, request.output, pass, services));
+    return extractFrom(request, env, [&](const Carrier& carrier, const std::string& key, std::string& pass,
+                                         EngineServices& services) {
+        return ExtractFile(carrier, key, request.output, pass, services);
     });
 }
 

@@ -4,13 +4,14 @@
 
 #include <filesystem>
 #include <memory>
-#include <random>
 
 #include "ProgramRun.h"
 #include "TestFolder.h"
+#include "TestPictures.h"
 #include "platform/PictureFile.h"
 
 using testsupport::runProgram;
+using testsupport::noisePicture;
 using testsupport::TestFolder;
 
 namespace {
@@ -18,15 +19,6 @@ namespace {
 const std::string kProgram = PIXQUILL_CLI;
 const std::string kPictures = std::string(PIXQUILL_TEST_DATA) + "/pictures/";
 constexpr const char* kDefaultKeyNote = "using the default key 408127";
-
-QImage noisePicture(int width, int height, unsigned seed) {
-    QImage image(width, height, QImage::Format_RGB32);
-    std::mt19937 random(seed);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            image.setPixel(x, y, qRgb(int(random() & 255), int(random() & 255), int(random() & 255)));
-    return image;
-}
 
 // Pictures shared by every test: made once, never changed by a test.
 class CliProgramTest : public ::testing::Test {

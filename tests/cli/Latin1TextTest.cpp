@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "ExpectFailure.h"
 #include "Latin1Text.h"
-#include "engine/Failure.h"
 
-using stego::Failure;
 using stego::cli::latin1ToUtf8;
 using stego::cli::utf8ToLatin1;
 
@@ -32,16 +31,8 @@ TEST(Latin1TextTest, RefusalsSayWhereAndWhat) {
         {"surrogate", "\xED\xA0\x80", "Byte 1 of the text is not valid UTF-8"},
         {"latin-1 byte, not UTF-8", "caf\xE9", "Byte 4 of the text is not valid UTF-8"},
     };
-    for (const auto& c : cases) {
-        try {
-            utf8ToLatin1(c.utf8, "the text");
-            ADD_FAILURE() << c.what << ": accepted";
-        } catch (const Failure& failure) {
-            EXPECT_EQ(failure.number(), 5) << c.what;
-            EXPECT_NE(std::string(failure.what()).find(c.fragment), std::string::npos) << c.what << ": "
-                                                                                        << failure.what();
-        }
-    }
+    for (const auto& c : cases)
+        testsupport::expectFailure(c.what, [&] { utf8ToLatin1(c.utf8, "the text"); }, 5, c.fragment);
 }
 
 }  // namespace

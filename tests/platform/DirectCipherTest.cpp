@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "ExpectFailure.h"
 #include "TestFolder.h"
 #include "engine/Failure.h"
 #include "platform/DirectCipher.h"
-
-using stego::Failure;
 
 namespace {
 
@@ -42,15 +41,8 @@ TEST(DirectCipherTest, CipherErrorsBecomeFailuresWithTheSameNumber) {
          },
          53},
     };
-    for (const auto& c : cases) {
-        try {
-            c.call();
-            ADD_FAILURE() << c.what << ": no failure";
-        } catch (const Failure& failure) {
-            EXPECT_EQ(failure.number(), c.number) << c.what;
-            EXPECT_FALSE(std::string(failure.what()).empty()) << c.what;
-        }
-    }
+    for (const auto& c : cases)
+        testsupport::expectFailure(c.what, c.call, c.number);
 }
 
 TEST(DirectCipherTest, FilesRoundTripThroughTheFileCipher) {

@@ -4,17 +4,19 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <random>
 #include <sys/stat.h>
 
 #include "ChildProcess.h"
+#include "ExpectFailure.h"
 #include "TestFolder.h"
+#include "TestPictures.h"
 #include "engine/Failure.h"
 #include "platform/PictureFile.h"
 
 using stego::Failure;
 using stego::platform::loadPicture;
 using stego::platform::savePictureAsBmp;
+using testsupport::noisePicture;
 using testsupport::TestFolder;
 
 namespace {
@@ -60,15 +62,6 @@ bool everyPixelOpaque(const QImage& image) {
             if (qAlpha(image.pixel(x, y)) != 255)
                 return false;
     return true;
-}
-
-QImage noisePicture(int width, int height, unsigned seed) {
-    QImage image(width, height, QImage::Format_RGB32);
-    std::mt19937 random(seed);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            image.setPixel(x, y, qRgb(int(random() & 255), int(random() & 255), int(random() & 255)));
-    return image;
 }
 
 struct FixtureCase {
@@ -209,15 +202,9 @@ TEST_F(PictureSaveTest, SavingOntoAFolderOrIntoAMissingFolderIsRefused) {
         {folder / "sub", 75, folder / "sub"},
         {folder / "absent/picture.bmp", 76, "The folder " + (folder / "absent") + " does not exist"},
     };
-    for (const auto& c : cases) {
-        try {
-            savePictureAsBmp(noisePicture(2, 2, 4), c.path);
-            ADD_FAILURE() << c.path << ": no failure";
-        } catch (const Failure& failure) {
-            EXPECT_EQ(failure.number(), c.number) << c.path;
-            EXPECT_NE(std::string(failure.what()).find(c.fragment), std::string::npos) << failure.what();
-        }
-    }
+    for (const auto& c : cases)
+        testsupport::expectFailure(c.path, [&] { savePictureAsBmp(noisePicture(2, 2, 4), c.path); }, c.number,
+                                   c.fragment);
     EXPECT_EQ(folder.entries(), std::set<std::string>{"sub"});
 }
 
@@ -225,16 +212,10 @@ class UnreadablePictureTest : public ::testing::Test {
 protected:
     TestFolder folder;
 
+    // Every refusal starts with the file's name, then gives the reason.
     void expectRefusal(const std::string& path, int number, const std::string& fragment) {
-        try {
-            loadPicture(path);
-            ADD_FAILURE() << path << ": loaded";
-        } catch (const Failure& failure) {
-            const std::string message = failure.what();
-            EXPECT_EQ(failure.number(), number) << message;
-            EXPECT_EQ(message.rfind("Cannot open picture " + path + ": ", 0), 0u) << message;
-            EXPECT_NE(message.find(fragment), std::string::npos) << message;
-        }
+        testsupport::expectFailure(path, [&] { loadPicture(path); }, number, "Cannot open picture " + path + ": ");
+        testsupport::expectFailure(path, [&] { loadPicture(path); }, number, fragment);
     }
 };
 

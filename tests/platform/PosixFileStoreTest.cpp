@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "ChildProcess.h"
+#include "ExpectFailure.h"
 #include "TestFolder.h"
 #include "platform/PosixFileStore.h"
 
@@ -73,15 +74,8 @@ TEST_F(PosixFileStoreTest, FailuresCarryTheNumberAndNameThePath) {
         {"write onto folder", [&] { files.writeAll(folder / "sub", "x"); }, 75, folder / "sub"},
         {"replace from missing", [&] { files.replaceFile(folder / "missing", folder / "to"); }, 53, folder / "missing"},
     };
-    for (const auto& c : cases) {
-        try {
-            c.call();
-            ADD_FAILURE() << c.what << ": no failure";
-        } catch (const Failure& failure) {
-            EXPECT_EQ(failure.number(), c.number) << c.what;
-            EXPECT_NE(std::string(failure.what()).find(c.path), std::string::npos) << c.what << ": " << failure.what();
-        }
-    }
+    for (const auto& c : cases)
+        testsupport::expectFailure(c.what, c.call, c.number, c.path);
 }
 
 TEST_F(PosixFileStoreTest, ReadingAFileWithoutPermissionIsRefused) {

@@ -1,0 +1,19 @@
+// Pictures made for tests: random pixels from a fixed seed.
+#pragma once
+
+#include <QImage>
+
+#include <random>
+
+namespace testsupport {
+
+inline QImage noisePicture(int width, int height, unsigned seed) {
+    QImage image(width, height, QImage::Format_RGB32);
+    std::mt19937 random(seed);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, qRgb(int(random() & 255), int(random() & 255), int(random() & 255)));
+    return image;
+}
+
+}  // namespace testsupport
