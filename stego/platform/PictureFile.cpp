@@ -21,6 +21,7 @@
 #include "PosixFileStore.h"
 #include "cipher/FileErrors.h"
 #include "engine/Failure.h"
+#include "engine/NumberFormat.h"
 
 namespace stego::platform {
 
@@ -48,7 +49,7 @@ void checkDimensions(std::int64_t width, std::int64_t height, const std::string&
     if (width * height > kMaxPixels)
         refuse(kInvalidPicture, path,
                "the picture is " + std::to_string(width) + " x " + std::to_string(height) +
-                   " pixels, more than the " + std::to_string(kMaxPixels) + " pixels this program can hold");
+                   " pixels, more than the " + formatGrouped(kMaxPixels, ",") + " pixels this program can hold");
 }
 
 QImage allocateRgb32(int width, int height, const std::string& path) {
