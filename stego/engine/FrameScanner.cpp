@@ -29,6 +29,11 @@ unsigned weighted(int phase, std::uint8_t lowBits) {
 
 }  // namespace
 
+FrameScanner::FrameScanner(ScrambleChain& chain, std::int64_t pixels) : m_chain(chain) {
+    if (pixels > 0)
+        m_text.reserve(static_cast<std::size_t>(pixels / 3));
+}
+
 bool FrameScanner::append(unsigned char code) {
     const unsigned char plain = m_chain.unscramble(code);
     m_text.push_back(static_cast<char>(plain));
@@ -63,15 +68,24 @@ FrameScanner::Status FrameScanner::feed(std::span<const std::uint8_t> lowBits) {
     const std::size_t count = lowBits.size();
     std::size_t i = 0;
     while (i < count) {
-        if (m_phase == 0 && m_cells == kCellsBeforeBody) {
+        if (m_phase == 0 && m_cells == kCellsBeforeBody && count - i >= 3) {
             // In the body every cell is alike: whole cells need none of the per-pixel bookkeeping.
-            for (; i + 3 <= count; i += 3) {
-                const auto code = static_cast<unsigned char>((bits[i] << 5) | (bits[i + 1] << 2) | (bits[i + 2] >> 1));
-                if (append(code))
-                    return Status::Found;
+            const std::size_t cells = (count - i) / 3;
+            m_codes.resize(cells);
+            std::uint8_t* const codes = m_codes.data();  // a local, so that the stores cannot alias it
+            const std::uint8_t* cell = bits + i;
+            for (std::size_t k = 0; k < cells; ++k, cell += 3)
+                codes[k] = static_cast<std::uint8_t>((cell[0] << 5) | (cell[1] << 2) | (cell[2] >> 1));
+            i += 3 * cells;
+            const std::size_t before = m_text.size();
+            m_text.resize(before + cells);
+            const std::size_t done =
+                m_chain.unscrambleUntil(codes, cells, m_text.data() + before, m_lastEight, kEndMarker);
+            if (m_lastEight == kEndMarker) {
+                m_text.resize(before + done);
+                return Status::Found;
             }
-            if (i == count)
-                break;
+            continue;
         }
         const Status status = stepOnePixel(bits[i]);
         ++i;

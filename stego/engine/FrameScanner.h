@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "ScrambleChain.h"
 
@@ -18,7 +19,9 @@ class FrameScanner {
 public:
     enum class Status { Reading, NoStartMarker, Found };
 
-    explicit FrameScanner(ScrambleChain& chain) : m_chain(chain) {}
+    /// pixels is how many the scan may visit at most; the text's room is
+    /// reserved for it once (address space only, until it is written).
+    FrameScanner(ScrambleChain& chain, std::int64_t pixels);
 
     /// Steps through the run; stops at the pixel where the scan ends.
     Status feed(std::span<const std::uint8_t> lowBits);
@@ -36,6 +39,7 @@ private:
     unsigned m_value = 0;
     std::string m_text;
     std::uint64_t m_lastEight = 0;  // the last eight characters of m_text, the newest lowest
+    std::vector<std::uint8_t> m_codes;  // the codes of a run's whole cells, before unscrambling
 };
 
 }  // namespace stego

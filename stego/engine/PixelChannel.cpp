@@ -1,5 +1,6 @@
 #include "PixelChannel.h"
 
+#include <algorithm>
 #include <array>
 #include <limits>
 #include <vector>
@@ -73,7 +74,7 @@ void EmbedFramedText(Carrier& carrier, Scrambler& scrambler, std::string_view fr
 
 ScanResult ScanFramedText(const Carrier& carrier, Scrambler& scrambler) {
     ScrambleChain chain(scrambler);
-    FrameScanner scanner(chain);
+    FrameScanner scanner(chain, static_cast<std::int64_t>(std::max(carrier.width(), 0)) * std::max(carrier.height(), 0));
     LowBitReader reader(carrier);
 
     ScanResult result{ScanResult::Kind::Exhausted, {}};

@@ -12,11 +12,13 @@
 namespace stego {
 
 /// Gives, character after character, exactly what Scrambler::UnscrambleChar
-/// would, from the generator state at construction on. The row for the next
-/// character depends only on the generator state at its start, and with a key
-/// of L characters there are at most 256 x L x L + 1 such states, so the chain
-/// soon runs in a loop of remembered nodes. A generator whose states do not
-/// repeat within maxNodes makes the chain fall back to direct draws.
+/// would, from the generator state at construction on. The row for a character
+/// depends only on the generator state at its start, and with a key of L
+/// characters there are at most 256 x L x L + 1 such states, so the states soon
+/// close a loop. The chain records one node per state (its row) until a state
+/// repeats, and from then on walks the loop as a plain array: no generator
+/// calls, no hashing. A generator whose states do not repeat within maxNodes
+/// makes the chain fall back to direct draws.
 class ScrambleChain {
 public:
     static constexpr std::size_t kDefaultMaxNodes = std::size_t{1} << 20;
@@ -24,37 +26,49 @@ public:
     explicit ScrambleChain(Scrambler& scrambler, std::size_t maxNodes = kDefaultMaxNodes);
 
     unsigned char unscramble(unsigned char code) {
-        if (m_identity)
-            return code;
-        if (m_nodes[m_current].next < 0) [[unlikely]]
-            return unscrambleSlowly(code);
-        const Node& node = m_nodes[m_current];
-        m_current = static_cast<std::size_t>(node.next);
-        return m_inverse[node.tableOffset + code];
+        if (m_mode == Mode::Loop) {
+            const std::uint32_t offset = m_loopOffsets[m_position];
+            if (++m_position == m_loopOffsets.size())
+                m_position = 0;
+            return m_inverse[offset + code];
+        }
+        return unscrambleOutsideLoop(code);
     }
+
+    /// Unscrambles codes into out, keeping lastEight (the last eight characters,
+    /// the newest in the low byte) up to date, and stops after the character
+    /// with which lastEight equals marker. Returns how many it unscrambled.
+    std::size_t unscrambleUntil(const std::uint8_t* codes, std::size_t count, char* out, std::uint64_t& lastEight,
+                                std::uint64_t marker);
 
     /// Leaves the generator in the state that the direct calls would have left.
     void finish();
 
 private:
-    struct Node {
-        std::int32_t next = -1;  // index of the node for the following character; -1 until drawn
-        std::uint32_t tableOffset = 0;
+    enum class Mode {
+        Identity,   // no key text: characters pass unchanged, nothing is drawn
+        Recording,  // drawing, and remembering each state's row until a state repeats
+        Loop,       // walking the remembered loop; the generator is left alone until finish
+        Direct,     // too many states to remember: drawing as UnscrambleChar does
     };
 
-    unsigned char unscrambleSlowly(unsigned char code);
-    std::size_t nodeFor(std::uint64_t state);
+    unsigned char unscrambleOutsideLoop(unsigned char code);
 
     Scrambler& m_scrambler;
     RandomSource& m_generator;
     const std::size_t m_maxNodes;
-    bool m_identity = false;
-    bool m_direct = false;  // the node budget ran out: the generator itself holds the state
+    Mode m_mode = Mode::Recording;
     std::vector<unsigned char> m_inverse;  // the unscramble table, row after row
-    std::vector<Node> m_nodes;
-    std::vector<std::uint64_t> m_states;  // generator state at the start of each node's character
-    std::unordered_map<std::uint64_t, std::int32_t> m_index;
-    std::size_t m_current = 0;
+
+    // Recording: the states met, in order, with the table offset of their row.
+    std::vector<std::uint64_t> m_states;
+    std::vector<std::uint32_t> m_offsets;
+    std::unordered_map<std::uint64_t, std::size_t> m_index;
+
+    // Loop: the part of the recording that repeats, and where the next character is in it.
+    std::vector<std::uint64_t> m_loopStates;
+    std::vector<std::uint32_t> m_loopOffsets;
+    std::size_t m_position = 0;
 };
 
 }  // namespace stego
