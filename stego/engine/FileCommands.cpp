@@ -22,6 +22,12 @@ Failure pathFailure(int errnoValue, const std::string& words) {
     return Failure(corvid::describeFileError(errnoValue).number, words);
 }
 
+Failure tooLargeToHide(const std::string& sourcePath, std::int64_t size, const EngineServices& services) {
+    return Failure(kOverflow, sourcePath + " has " + formatGrouped(size, services.groupSeparator) +
+                                  " bytes; a file of at most " +
+                                  formatGrouped(kMaxItemLength, services.groupSeparator) + " bytes can be hidden.");
+}
+
 // Only an ordinary file can be hidden: a missing path would otherwise be
 // created empty by the cipher, and a device or pipe read without end.
 void checkSource(const std::string& sourcePath, const EngineServices& services) {
@@ -35,9 +41,7 @@ void checkSource(const std::string& sourcePath, const EngineServices& services) 
     }
     const std::int64_t size = services.files.sizeOf(sourcePath);
     if (size > kMaxItemLength)
-        throw Failure(kOverflow, sourcePath + " has " + formatGrouped(size, services.groupSeparator) +
-                                     " bytes; a file of at most " +
-                                     formatGrouped(kMaxItemLength, services.groupSeparator) + " bytes can be hidden.");
+        throw tooLargeToHide(sourcePath, size, services);
 }
 
 // The destination is replaced by a rename; that must not swap out a folder or a device.
@@ -88,8 +92,7 @@ Outcome InsertFile(Carrier& carrier, const std::string& keyText, const std::stri
         }
         // The file may have grown since it was measured.
         if (static_cast<std::int64_t>(data.size()) > kMaxItemLength)
-            checkSource(sourcePath, services);
-        checkHiddenFile(data, services);
+            throw tooLargeToHide(sourcePath, static_cast<std::int64_t>(data.size()), services);
         return hideBody(carrier, data, "file", pass, services);
     });
 }
