@@ -8,9 +8,14 @@ JOBS ?= $(shell nproc)
 setup:
 	./scripts/setup-debian
 
+COMPONENT = build/default/cipher/component
+
 build: setup
 	cmake --preset default
 	cmake --build --preset default -j $(JOBS)
+	@# The program creates its cipher by class identifier: register this build's
+	@# Corvid for the user running it, so that it works at once.
+	$(COMPONENT)/corvid-regsvr $(COMPONENT)/libcorvid.so.1
 
 run: build
 	./scripts/run-pixquill build/default

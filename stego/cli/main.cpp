@@ -1,20 +1,24 @@
 // pixquill-cli: the engine's hide and extract commands, for scripts.
 #include <QLoggingCategory>
 
+#include <csignal>
 #include <iostream>
 
 #include "CommandLine.h"
-#include "platform/DirectCipher.h"
+#include "platform/ComponentCipher.h"
 #include "platform/LcgGenerator.h"
 #include "platform/PosixFileStore.h"
 
 int main(int argc, char** argv) {
     // Unreadable pictures are reported as one error line; Qt's own warnings would repeat it.
     QLoggingCategory::setFilterRules(QStringLiteral("qt.gui.imageio*=false"));
+    // A reader that closes the pipe early (`| head`) should end output, not the
+    // program halfway through replacing a file.
+    std::signal(SIGPIPE, SIG_IGN);
     stego::platform::PosixFileStore files;
     stego::cli::CliEnvironment environment{
         std::cin, std::cout, std::cerr, stego::platform::sharedGenerator(),
-        stego::platform::makeDirectCipherFactory(),  // the one place that chooses how the cipher is made
+        stego::platform::makeComponentCipherFactory(),  // the one place that chooses how the cipher is made
         files,
     };
     return stego::cli::runCommandLine(argc, argv, environment);

@@ -6,7 +6,7 @@
 
 #include "Startup.h"
 #include "engine/Commands.h"
-#include "platform/DirectCipher.h"
+#include "platform/ComponentCipher.h"
 #include "platform/LcgGenerator.h"
 #include "platform/PosixFileStore.h"
 #include "platform/QtFileDialogs.h"
@@ -23,7 +23,7 @@ int main(int argc, char* argv[]) {
 
     stego::platform::PosixFileStore files;
     // The one place where the program chooses how cipher objects are made.
-    stego::EngineServices engine{stego::platform::sharedGenerator(), stego::platform::makeDirectCipherFactory(), files,
+    stego::EngineServices engine{stego::platform::sharedGenerator(), stego::platform::makeComponentCipherFactory(), files,
                                  QLocale().groupSeparator().toStdString()};
 
     stego::platform::QtFileDialogs fileDialogs;
