@@ -1,5 +1,6 @@
 // Insert Data and Extract Data: byte-exact round trips, the private scratch
 // folder, and every refusal leaving the picture, pass and files as they were.
+#include <ostream>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -31,6 +32,7 @@ struct FileCase {
 };
 
 class FileRoundTrip : public testing::TestWithParam<FileCase> {};
+void PrintTo(const FileCase& c, std::ostream* os) { *os << c.name; }
 
 TEST_P(FileRoundTrip, GivesBackTheFileByteForByte) {
     const FileCase& c = GetParam();
@@ -103,6 +105,7 @@ struct InsertRefusal {
 };
 
 class InsertFileRefusal : public testing::TestWithParam<InsertRefusal> {};
+void PrintTo(const InsertRefusal& c, std::ostream* os) { *os << c.name; }
 
 TEST_P(InsertFileRefusal, SaysWhyAndChangesNothing) {
     const InsertRefusal& c = GetParam();
@@ -174,6 +177,7 @@ struct ExtractRefusal {
 };
 
 class ExtractFileRefusal : public testing::TestWithParam<ExtractRefusal> {};
+void PrintTo(const ExtractRefusal& c, std::ostream* os) { *os << c.name; }
 
 TEST_P(ExtractFileRefusal, LeavesTheDestinationAsItWas) {
     const ExtractRefusal& c = GetParam();

@@ -1,5 +1,6 @@
 // The strip reader must hand out exactly the pixels' low bits in column order,
 // whatever the grid's shape and however small its runs.
+#include <ostream>
 #include <gtest/gtest.h>
 
 #include <random>
@@ -17,6 +18,7 @@ struct ReaderCase {
 };
 
 class LowBitReaderOrder : public testing::TestWithParam<ReaderCase> {};
+void PrintTo(const ReaderCase& c, std::ostream* os) { *os << c.name; }
 
 TEST_P(LowBitReaderOrder, HandsOutEveryPixelDownEachColumn) {
     const ReaderCase& c = GetParam();

@@ -1,5 +1,6 @@
 // Insert Message and Extract Message: round trips, the capacity boundary, and
 // every refusal leaving the picture, pass and cipher objects as they were.
+#include <ostream>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -23,6 +24,7 @@ struct RoundTripCase {
 };
 
 class MessageRoundTrip : public testing::TestWithParam<RoundTripCase> {};
+void PrintTo(const RoundTripCase& c, std::ostream* os) { *os << c.name; }
 
 TEST_P(MessageRoundTrip, ExtractsWhatWasHidden) {
     const RoundTripCase& c = GetParam();
@@ -94,6 +96,7 @@ struct RefusalCase {
 };
 
 class InsertMessageRefusal : public testing::TestWithParam<RefusalCase> {};
+void PrintTo(const RefusalCase& c, std::ostream* os) { *os << c.name; }
 
 TEST_P(InsertMessageRefusal, SaysWhyAndChangesNothing) {
     const RefusalCase& c = GetParam();

@@ -1,5 +1,6 @@
 // The pixel channel: where the bits go, what fits, and a scan that must step
 // exactly like the plain pixel-by-pixel one.
+#include <ostream>
 #include <gtest/gtest.h>
 
 #include "TestPictures.h"
@@ -119,6 +120,7 @@ struct LayoutCase {
 };
 
 class ChannelLayout : public testing::TestWithParam<LayoutCase> {};
+void PrintTo(const LayoutCase& c, std::ostream* os) { *os << c.name; }
 
 TEST_P(ChannelLayout, CellsRunDownEachColumnReadingBeforeWriting) {
     const LayoutCase& c = GetParam();
@@ -269,6 +271,7 @@ struct ScanCase {
 };
 
 class ScanEnds : public testing::TestWithParam<ScanCase> {};
+void PrintTo(const ScanCase& c, std::ostream* os) { *os << c.name; }
 
 TEST_P(ScanEnds, AsThePlainScanDoes) {
     const ScanCase& c = GetParam();
@@ -308,6 +311,7 @@ struct AgreementCase {
 };
 
 class ScanAgreement : public testing::TestWithParam<AgreementCase> {};
+void PrintTo(const AgreementCase& c, std::ostream* os) { *os << c.name; }
 
 TEST_P(ScanAgreement, FastScanEqualsPlainScan) {
     const AgreementCase& c = GetParam();

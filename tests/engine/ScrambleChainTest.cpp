@@ -1,5 +1,6 @@
 // The remembered chain must give exactly what UnscrambleChar gives, character
 // for character, and leave the generator where the direct calls leave it.
+#include <ostream>
 #include <gtest/gtest.h>
 
 #include <random>
@@ -20,6 +21,7 @@ struct ChainCase {
 };
 
 class ScrambleChainMatchesDirectCalls : public testing::TestWithParam<ChainCase> {};
+void PrintTo(const ChainCase& c, std::ostream* os) { *os << c.name; }
 
 TEST_P(ScrambleChainMatchesDirectCalls, CharacterForCharacter) {
     const ChainCase& c = GetParam();
