@@ -71,14 +71,14 @@ void raiseQtAllocationLimit() {
     (void)raised;
 }
 
-QImage readWithQt(QIODevice& device, const char* format, const std::string& path) {
+// image: where Qt's reader decodes to when it has the picture's size and format.
+QImage readWithQt(QIODevice& device, const char* format, const std::string& path, QImage image = QImage()) {
     raiseQtAllocationLimit();
     QImageReader reader(&device, format);
     reader.setAutoTransform(false);
     const QSize size = reader.size();
     if (size.isValid())
         checkDimensions(size.width(), size.height(), path);
-    QImage image;
     if (!reader.read(&image))
         refuse(kInvalidPicture, path, "Invalid picture: " + reader.errorString().toStdString());
     if (image.format() != QImage::Format_RGB32) {
@@ -157,6 +157,9 @@ QImage decodeJpeg(const std::vector<unsigned char>& data, const std::string& pat
 struct BmpLayout {
     std::uint32_t bitsPerPixel = 0;
     std::array<std::uint32_t, 3> channelMasks{};  // red, green, blue (16-bit pictures)
+    bool runLength = false;
+    int width = 0;
+    int height = 0;
 };
 
 // The pixel data of an uncompressed BMP must all be there: Qt's reader would
@@ -193,6 +196,8 @@ BmpLayout checkBmpHeader(int fd, std::int64_t fileSize, const std::string& path)
     if (height < 0)
         height = -height;
     checkDimensions(width, height, path);
+    layout.width = static_cast<int>(width);
+    layout.height = static_cast<int>(height);
 
     constexpr std::uint32_t kUncompressed = 0;
     constexpr std::uint32_t kBitFields = 3;
@@ -202,8 +207,10 @@ BmpLayout checkBmpHeader(int fd, std::int64_t fileSize, const std::string& path)
         if (compression == kBitFields && got >= 66)
             layout.channelMasks = {le32(54), le32(58), le32(62)};
     }
-    if (compression != kUncompressed && compression != kBitFields)
-        return layout;  // run-length data has no fixed length; Qt's reader checks it as it goes
+    if (compression != kUncompressed && compression != kBitFields) {
+        layout.runLength = true;  // run-length data has no fixed length
+        return layout;
+    }
     const std::int64_t rowBytes = ((width * layout.bitsPerPixel + 31) / 32) * 4;
     if (std::int64_t{dataOffset} + rowBytes * height > fileSize)
         refuse(kInvalidPicture, path, "Invalid picture: the BMP pixel data is cut short");
@@ -234,12 +241,26 @@ void widenToFullRange(QImage& image, const std::array<std::uint32_t, 3>& masks) 
     }
 }
 
+// Run-length data may skip pixels (with its delta and end-of-line codes) or
+// stop short, and Qt's reader leaves those pixels as they happened to be in
+// memory. It decodes into a picture of the right size and format when given
+// one, so it is given one whose every pixel is palette entry 0, the background.
+QImage blankRunLengthPicture(const BmpLayout& layout, const std::string& path) {
+    QImage image(layout.width, layout.height, QImage::Format_Indexed8);
+    if (image.isNull())
+        refuse(kOutOfMemory, path,
+               "not enough memory for a picture of " + std::to_string(layout.width) + " x " +
+                   std::to_string(layout.height) + " pixels");
+    image.fill(0);
+    return image;
+}
+
 QImage loadBmp(int fd, std::int64_t fileSize, const std::string& path) {
     const BmpLayout layout = checkBmpHeader(fd, fileSize, path);
     QFile file;
     if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::DontCloseHandle))
         refuseWithErrno(EIO, path);
-    QImage image = readWithQt(file, "bmp", path);
+    QImage image = readWithQt(file, "bmp", path, layout.runLength ? blankRunLengthPicture(layout, path) : QImage());
     if (layout.bitsPerPixel == 16)
         widenToFullRange(image, layout.channelMasks);
     return image;

@@ -2,9 +2,14 @@
 
 #include <QImage>
 
+#include <algorithm>
+#include <array>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sys/stat.h>
+#include <vector>
 
 #include "ChildProcess.h"
 #include "ExpectFailure.h"
@@ -116,6 +121,92 @@ TEST(PictureFileTest, GreyscaleJpegGivesEqualChannels) {
             ASSERT_TRUE(qRed(p) == qGreen(p) && qGreen(p) == qBlue(p)) << x << "," << y;
         }
 }
+
+// Run-length BMPs of 4 x 3 pixels over three colours, whose runs may skip
+// pixels (delta and end-of-line codes) or stop before the picture's end.
+const std::array<QRgb, 3> kRunLengthPalette = {qRgb(10, 200, 30), qRgb(200, 10, 30), qRgb(30, 10, 200)};
+
+struct RunLengthCase {
+    const char* name;
+    int bitsPerPixel;  // 8 or 4, each with its own run-length coding
+    std::vector<unsigned char> runs;  // from the bottom row up
+    std::array<const char*, 3> rows;  // the palette entry of every pixel, top row first
+};
+
+void PrintTo(const RunLengthCase& c, std::ostream* out) { *out << c.name; }
+
+std::string runLengthBmp(const RunLengthCase& c) {
+    constexpr std::uint32_t kHeaderSize = 14 + 40 + 4 * 3;
+    std::string bmp;
+    auto put32 = [&bmp](std::uint32_t value) {
+        for (int shift = 0; shift < 32; shift += 8)
+            bmp += static_cast<char>(value >> shift);
+    };
+    auto put16 = [&bmp](std::uint16_t value) { bmp += {static_cast<char>(value), static_cast<char>(value >> 8)}; };
+    bmp += "BM";
+    put32(kHeaderSize + static_cast<std::uint32_t>(c.runs.size()));
+    put32(0);
+    put32(kHeaderSize);
+    put32(40);
+    put32(4);
+    put32(3);
+    put16(1);
+    put16(static_cast<std::uint16_t>(c.bitsPerPixel));
+    put32(c.bitsPerPixel == 8 ? 1 : 2);  // RLE8 or RLE4
+    put32(static_cast<std::uint32_t>(c.runs.size()));
+    put32(2835);
+    put32(2835);
+    put32(3);
+    put32(0);
+    for (const QRgb colour : kRunLengthPalette)
+        bmp += {static_cast<char>(qBlue(colour)), static_cast<char>(qGreen(colour)), static_cast<char>(qRed(colour)), 0};
+    bmp.append(c.runs.begin(), c.runs.end());
+    return bmp;
+}
+
+// Leaves freed memory that holds no palette index, as a long-running program's would.
+void dirtyTheHeap() {
+    for (std::size_t size = 8; size <= 4096; size *= 2) {
+        auto* block = static_cast<unsigned char*>(std::malloc(size));
+        std::memset(block, 0xAB, size);
+        std::free(block);
+    }
+}
+
+class RunLengthBmpTest : public ::testing::TestWithParam<RunLengthCase> {
+protected:
+    TestFolder folder;
+};
+
+TEST_P(RunLengthBmpTest, PixelsTheRunsDoNotReachTakePaletteEntryZero) {
+    const RunLengthCase& c = GetParam();
+    const std::string path = folder / (std::string(c.name) + ".bmp");
+    testsupport::writeFile(path, runLengthBmp(c));
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        dirtyTheHeap();
+        const QImage picture = loadPicture(path);
+        ASSERT_EQ(picture.size(), QSize(4, 3));
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 4; ++x)
+                ASSERT_EQ(picture.pixel(x, y), kRunLengthPalette.at(static_cast<std::size_t>(c.rows[y][x] - '0')))
+                    << "pixel " << x << "," << y << ", attempt " << attempt;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    PictureFileTest, RunLengthBmpTest,
+    ::testing::Values(
+        RunLengthCase{"complete", 8, {0, 4, 1, 2, 1, 2, 0, 0, 4, 1, 0, 0, 4, 2, 0, 1}, {"2222", "1111", "1212"}},
+        RunLengthCase{"stops-after-one-row", 8, {4, 1}, {"0000", "0000", "1111"}},
+        RunLengthCase{"ends-before-the-last-rows", 8, {4, 2, 0, 1}, {"0000", "0000", "2222"}},
+        RunLengthCase{"delta-skips-pixels", 8, {1, 2, 0, 2, 2, 1, 1, 2, 0, 1}, {"0000", "0002", "2000"}},
+        RunLengthCase{"rows-end-early", 8, {2, 1, 0, 0, 4, 2, 0, 0, 1, 1, 0, 1}, {"1000", "2222", "1100"}},
+        RunLengthCase{"four-bit-stops-after-one-row", 4, {4, 0x12}, {"0000", "0000", "1212"}}),
+    [](const ::testing::TestParamInfo<RunLengthCase>& info) {
+        std::string name = info.param.name;
+        std::replace(name.begin(), name.end(), '-', '_');
+        return name;
+    });
 
 class PictureSaveTest : public ::testing::Test {
 protected:
