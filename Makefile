@@ -3,7 +3,7 @@
 
 JOBS ?= $(shell nproc)
 
-.PHONY: setup build run test test-asan bench clean
+.PHONY: setup build run test test-asan bench fuzz clean
 
 setup:
 	./scripts/setup-debian
@@ -32,6 +32,12 @@ bench: setup
 	cmake --preset release -DPIXQUILL_BUILD_BENCHMARKS=ON
 	cmake --build --preset release -j $(JOBS)
 	./scripts/run-benchmarks build/release
+
+# Each libFuzzer target for FUZZ_SECONDS, under ASan and UBSan.
+FUZZ_SECONDS ?= 60
+
+fuzz: setup
+	./scripts/run-fuzzers $(FUZZ_SECONDS)
 
 clean:
 	rm -rf build
