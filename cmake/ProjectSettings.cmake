@@ -19,3 +19,8 @@ if(PIXQUILL_SANITIZERS)
     -fsanitize=${PIXQUILL_SANITIZERS} -fno-omit-frame-pointer -fno-sanitize-recover=all)
   target_link_options(pixquill_settings INTERFACE -fsanitize=${PIXQUILL_SANITIZERS})
 endif()
+
+# The version every program shows (pixquill-cli --version, About), from project():
+# linked PRIVATE wherever it is shown, so that one number is changed in one place.
+add_library(pixquill_version INTERFACE)
+target_compile_definitions(pixquill_version INTERFACE PIXQUILL_VERSION="${PROJECT_VERSION}")

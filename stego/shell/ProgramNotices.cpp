@@ -2,8 +2,9 @@
 
 namespace stego::shell {
 
+// The version is the build's, the same that pixquill-cli --version prints.
 QString legalNotice() {
-    return QStringLiteral("Pixquill, version 1.0\nCopyright \u00A9 the Pixquill developers");
+    return QStringLiteral("Pixquill, version " PIXQUILL_VERSION "\nCopyright \u00A9 the Pixquill developers");
 }
 
 QString distributionNote() {
