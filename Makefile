@@ -39,5 +39,10 @@ FUZZ_SECONDS ?= 60
 fuzz: setup
 	./scripts/run-fuzzers $(FUZZ_SECONDS)
 
+# The Debian package, from a build of its own for /usr: build/package/pixquill_*.deb
+.PHONY: package
+package: setup
+	./packaging/build-deb build/package
+
 clean:
 	rm -rf build
