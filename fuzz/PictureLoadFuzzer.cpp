@@ -11,10 +11,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <turbojpeg.h>
 
 #include "FuzzCheck.h"
@@ -35,7 +37,7 @@ using fuzzing::requireThat;
 // may claim that many, and making and filling them would take each run
 // seconds. Claims between this bound and the loader's are skipped here;
 // larger ones stay, since the loader must refuse them before allocating.
-constexpr std::int64_t kLargestPictureTried = std::int64_t{1} << 20;
+constexpr std::int64_t kLargestPictureTried = std::int64_t{1} << 18;
 constexpr std::int64_t kLoaderLimit = std::int64_t{1} << 28;
 
 stego::platform::PosixFileStore& fileStore() {
@@ -49,8 +51,21 @@ std::unique_ptr<stego::ScratchDirectory>& pictureFolder() {
     return folder;
 }
 
-std::int64_t pixelsOf(std::int64_t width, std::int64_t height) {
-    return width > 0 && height > 0 ? width * height : 0;
+// Heights (and widths) below zero count by their size, as top-down BMPs have them.
+std::int64_t pixelsOf(std::int64_t width, std::int64_t height) { return std::llabs(width) * std::llabs(height); }
+
+// The size a BMP header claims, read as the loader reads it.
+std::int64_t bmpClaimedPixels(const std::uint8_t* data, std::size_t size) {
+    if (size < 26)
+        return 0;
+    auto le16 = [data](std::size_t at) { return std::int64_t{data[at]} | std::int64_t{data[at + 1]} << 8; };
+    auto le32 = [data](std::size_t at) {
+        return static_cast<std::int32_t>(static_cast<std::uint32_t>(data[at]) | std::uint32_t{data[at + 1]} << 8 |
+                                         std::uint32_t{data[at + 2]} << 16 | std::uint32_t{data[at + 3]} << 24);
+    };
+    if (le32(14) == 12)
+        return pixelsOf(le16(18), le16(20));
+    return pixelsOf(le32(18), le32(22));
 }
 
 // The largest picture any of the loader's readers would make from these bytes.
@@ -61,6 +76,8 @@ std::int64_t claimedPixels(const std::uint8_t* data, std::size_t size, const cha
     QImageReader reader(&buffer, format);
     const QSize qtSize = reader.size();
     std::int64_t claimed = qtSize.isValid() ? pixelsOf(qtSize.width(), qtSize.height()) : 0;
+    if (std::string_view(format) == "bmp")
+        claimed = std::max(claimed, bmpClaimedPixels(data, size));
 
     if (tjhandle decoder = tjInitDecompress()) {
         int width = 0;

@@ -201,6 +201,8 @@ BmpLayout checkBmpHeader(int fd, std::int64_t fileSize, const std::string& path)
 
     constexpr std::uint32_t kUncompressed = 0;
     constexpr std::uint32_t kBitFields = 3;
+    constexpr std::uint32_t kRunLength8 = 1;
+    constexpr std::uint32_t kRunLength4 = 2;
     if (layout.bitsPerPixel == 16) {
         layout.channelMasks = {0x7C00, 0x03E0, 0x001F};
         // The masks follow a 40-byte header, or sit at the same place inside a longer one.
@@ -208,7 +210,9 @@ BmpLayout checkBmpHeader(int fd, std::int64_t fileSize, const std::string& path)
             layout.channelMasks = {le32(54), le32(58), le32(62)};
     }
     if (compression != kUncompressed && compression != kBitFields) {
-        layout.runLength = true;  // run-length data has no fixed length
+        // Run-length data has no fixed length; any other coding Qt's reader refuses.
+        layout.runLength = (compression == kRunLength8 && layout.bitsPerPixel == 8) ||
+                           (compression == kRunLength4 && layout.bitsPerPixel == 4);
         return layout;
     }
     const std::int64_t rowBytes = ((width * layout.bitsPerPixel + 31) / 32) * 4;
