@@ -5,10 +5,20 @@
 #include "cipher/Alphabet.h"
 #include "cipher/CipherError.h"
 #include "cipher/MachineMode.h"
+#include "cipher/SecureClear.h"
 
 namespace corvid {
 
 Encryption::Encryption() = default;
+
+Encryption::~Encryption() {
+    secureClear(Rotor.data(), sizeof Rotor);
+    secureClear(RotorStep.data(), sizeof RotorStep);
+    secureClear(RotorDirection.data(), sizeof RotorDirection);
+    secureClear(PlaceTurn.data(), sizeof PlaceTurn);
+    secureClear(&RotateAfter, sizeof RotateAfter);
+    secureClear(&RotorOrder, sizeof RotorOrder);
+}
 
 int Encryption::wheelAtPlace(int place) const noexcept {
     const int wheel = place + RotorOrder;

@@ -14,6 +14,10 @@ namespace corvid {
 class Encryption {
 public:
     Encryption();
+    /// Clears the rotors and the values the key set up, from which the key could be found.
+    ~Encryption();
+    Encryption(const Encryption&) = default;
+    Encryption& operator=(const Encryption&) = default;
 
     /// Sets the machine up for text from a digit key; the key is replaced by
     /// its normalised 18-character form. Returns 0, or 99 for an empty key

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "cipher/CipherError.h"
+#include "cipher/ClearedOnExit.h"
 #include "cipher/FileSystemError.h"
 #include "cipher/InputFile.h"
 #include "cipher/OutputFile.h"
@@ -26,12 +27,15 @@ std::int32_t Encryption::cipherFile(std::string& key, const std::string& inputPa
     }
     // The input is read before the output is touched, and one byte past the counter's limit
     // at most: that byte is where an overlong file fails.
-    const InputFile input = InputFile::read(inputPath, static_cast<std::size_t>(kMaxSymbolCount) + 1);
+    // One side or the other is the plain file: both copies are cleared on the way out.
+    InputFile input = InputFile::read(inputPath, static_cast<std::size_t>(kMaxSymbolCount) + 1);
+    const ClearedOnExit clearInput(input.bytes);
     OutputFile output(outputPath, input.identity);
 
     const Encryption atSetUp = *this;
     const std::size_t inReach = std::min(input.bytes.size(), static_cast<std::size_t>(kMaxSymbolCount));
     std::string result(inReach, '\0');
+    const ClearedOnExit clearResult(result);
     for (std::size_t i = 0; i < inReach; ++i) {
         result[i] = cipherSymbol(input.bytes[i], encipher);
         advance();

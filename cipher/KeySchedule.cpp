@@ -7,6 +7,7 @@
 
 #include "cipher/Alphabet.h"
 #include "cipher/CipherError.h"
+#include "cipher/ClearedOnExit.h"
 #include "cipher/KeyValues.h"
 #include "cipher/MachineMode.h"
 
@@ -36,8 +37,11 @@ std::int32_t Encryption::setUp(std::string& key, bool textMode) {
     const int bound = mode.reductionBound;
 
     // Everything that can fail (allocations) comes before the first change to the object.
+    // The working copies of the key are cleared on the way out; at the end
+    // normalized holds the caller's key as it came.
     std::string normalized = normalizeKey(key);
-    const std::vector<std::int16_t> keyValues = buildKeyValues(normalized, bound);
+    const ClearedOnExit clearNormalized(normalized);
+    std::vector<std::int16_t> keyValues = buildKeyValues(normalized, bound);
     std::string alphabet;
     if (textMode) {
         alphabet = kTextAlphabet;
@@ -93,6 +97,8 @@ std::int32_t Encryption::setUp(std::string& key, bool textMode) {
     RotorLength = deckSize;
     (textMode ? TextAlphabet : ByteAlphabet).swap(alphabet);
     key.swap(normalized);
+    secureClear(keyValues.data(), keyValues.size() * sizeof keyValues[0]);
+    secureClear(deck.data(), sizeof deck);
     return 0;
 }
 

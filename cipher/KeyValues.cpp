@@ -21,9 +21,13 @@ bool isDigitKey(const std::string& key) noexcept {
 }
 
 std::string normalizeKey(const std::string& key) {
-    std::string normalized = key;
+    // All the room it needs up front, and no temporary copies: a regrown or
+    // temporary buffer would leave parts of the key behind in freed memory.
+    std::string normalized;
+    normalized.reserve(std::max(key.size(), 2 * kNormalizedKeyLength));
+    normalized = key;
     while (normalized.size() < kNormalizedKeyLength) {
-        normalized += std::string(normalized);
+        normalized.append(normalized, 0, normalized.size());
     }
     normalized.resize(kNormalizedKeyLength);
     return normalized;

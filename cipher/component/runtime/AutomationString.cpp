@@ -6,6 +6,8 @@
 #include <cstring>
 #include <limits>
 
+#include "cipher/SecureClear.h"
+
 namespace {
 using LengthPrefix = std::uint32_t;
 
@@ -29,8 +31,12 @@ COMRT_API BSTR SysAllocStringLen(const char* data, std::uint32_t length) {
 }
 
 COMRT_API void SysFreeString(BSTR text) {
-    if (text)
-        std::free(blockOf(text));
+    if (!text)
+        return;
+    // Keys and plain texts cross the boundary in these strings: none is left
+    // behind in freed memory.
+    corvid::secureClear(blockOf(text), sizeof(LengthPrefix) + std::size_t{SysStringLen(text)} + 1);
+    std::free(blockOf(text));
 }
 
 COMRT_API std::uint32_t SysStringLen(BSTR text) {

@@ -10,6 +10,7 @@
 #include "ServerGuard.h"
 #include "ServerLifetime.h"
 #include "cipher/CipherError.h"
+#include "cipher/ClearedOnExit.h"
 #include "cipher/FileSystemError.h"
 #include "cipher/InputFile.h"
 #include "cipher/OutputFile.h"
@@ -176,6 +177,7 @@ HRESULT Encryption::initialise(BSTR* key, std::int32_t* result, bool textMode) {
     return serverGuard(kSource, [&] {
         requirePointers({key, result});
         std::string text(com::ComString::view(*key));
+        const corvid::ClearedOnExit clearKey(text);
         const std::int32_t outcome = textMode ? m_machine.InitText(text) : m_machine.InitBinary(text);
         com::ComString::replace(key, text);
         *result = outcome;
@@ -187,6 +189,7 @@ HRESULT Encryption::cipherSymbol(BSTR* c, bool encipher) {
     return serverGuard(kSource, [&] {
         requirePointers({c});
         std::string symbol(com::ComString::view(*c));
+        const corvid::ClearedOnExit clearSymbol(symbol);
         if (encipher)
             m_machine.EncryptByte(symbol);
         else
@@ -215,8 +218,11 @@ HRESULT Encryption::cipherText(BSTR* key, BSTR* encstr, BSTR* result, bool encip
             *result = com::ComString::allocate(kMissingKeyText);
             return S_OK;
         }
-        const std::string text(com::ComString::view(*encstr));
+        // One of the two is a plain text.
+        std::string text(com::ComString::view(*encstr));
+        const corvid::ClearedOnExit clearText(text);
         std::string cipher;
+        const corvid::ClearedOnExit clearCipher(cipher);
         cipher.reserve(text.size());
         for (const char symbol : text)
             cipher += passSymbol(symbol, encipher);
@@ -239,10 +245,13 @@ HRESULT Encryption::cipherFile(BSTR* key, BSTR* filename, BSTR* outfilename, std
         const std::string inputPath = pathOf(*filename);
         const std::string outputPath = pathOf(*outfilename);
         // The input is read before the output is touched, and the output is never the input.
-        const auto input = corvid::InputFile::read(inputPath, kLongestFile + 1);
+        auto input = corvid::InputFile::read(inputPath, kLongestFile + 1);
+        const corvid::ClearedOnExit clearInput(input.bytes);
         corvid::OutputFile output(outputPath, input.identity);
 
+        // One side or the other is the plain file.
         std::string bytes;
+        const corvid::ClearedOnExit clearBytes(bytes);
         bytes.reserve(input.bytes.size());
         // A symbol the machine refuses (past the counter's limit) ends the call
         // with its error, after the bytes before it have been written.
