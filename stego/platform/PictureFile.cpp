@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cctype>
 #include <cerrno>
 #include <cstdint>
 #include <fcntl.h>
@@ -106,8 +107,49 @@ private:
     tjhandle m_handle;
 };
 
-// libjpeg's own words for data that stops before the end of the picture.
-bool isCutShort(const char* message) { return std::string_view(message).find("Premature end") != std::string_view::npos; }
+// libjpeg's own words for data that stops before the end of the picture:
+// "Premature end of JPEG file", and "Corrupt JPEG data: premature end of data
+// segment" when a marker (the end of the file, say) comes in the middle of it.
+bool isCutShort(const char* message) {
+    std::string words(message);
+    std::transform(words.begin(), words.end(), words.begin(), [](unsigned char ch) { return std::tolower(ch); });
+    return words.find("premature end") != std::string::npos;
+}
+
+// Whether the picture's data is coded arithmetically, which can say much in
+// very few bytes. Walks the segments before the first scan to its frame marker.
+bool isArithmeticCoded(const std::vector<unsigned char>& data) {
+    std::size_t at = 2;
+    while (at + 4 <= data.size() && data[at] == 0xFF) {
+        const unsigned char marker = data[at + 1];
+        if (marker == 0xFF) {  // fill byte
+            ++at;
+            continue;
+        }
+        const bool frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+        if (frame)
+            return marker >= 0xC9;
+        if (marker == 0xDA)
+            return false;
+        at += 2 + (std::size_t{data[at + 2]} << 8 | data[at + 3]);
+    }
+    return false;
+}
+
+// Huffman codes are at least one bit long, and every 8 x 8 block of at least
+// one colour component (one sixteenth of the picture at the coarsest sampling)
+// needs one: fewer bytes cannot be the whole picture. Checked before the
+// pixels are allocated, so that a few bytes claiming a vast picture cost nothing.
+void checkJpegDataCanHoldPicture(const std::vector<unsigned char>& data, int width, int height,
+                                 const std::string& path) {
+    constexpr std::int64_t kPixelsPerLeastBit = 8 * 8 * 16;
+    const std::int64_t leastBytes = std::int64_t{width} * height / kPixelsPerLeastBit / 8;
+    if (!isArithmeticCoded(data) && static_cast<std::int64_t>(data.size()) < leastBytes)
+        refuse(kInvalidPicture, path,
+               "Invalid picture: its header claims " + std::to_string(width) + " x " + std::to_string(height) +
+                   " pixels, but the file holds only " + formatGrouped(static_cast<std::int64_t>(data.size()), ",") +
+                   " bytes, too few for such a picture; it may be cut short or damaged");
+}
 
 QImage decodeJpeg(const std::vector<unsigned char>& data, const std::string& path) {
     TurboJpegHandle decoder;
@@ -121,7 +163,11 @@ QImage decodeJpeg(const std::vector<unsigned char>& data, const std::string& pat
     int colourspace = 0;
     std::string refusal;
     if (tjDecompressHeader3(decoder.get(), data.data(), size, &width, &height, &subsampling, &colourspace) == 0) {
+        // The decoder reads a file that stops before the frame header as tables only.
+        if (width == 0 && height == 0)
+            refuse(kInvalidPicture, path, "Invalid picture: the JPEG data ends before its size; the file may be cut short");
         checkDimensions(width, height, path);
+        checkJpegDataCanHoldPicture(data, width, height, path);
         QImage image = allocateRgb32(width, height, path);
         // BGRA in memory is QImage's RGB32 on a little-endian machine, with
         // the fourth byte set to 0xFF as RGB32 requires.
@@ -320,7 +366,8 @@ std::array<unsigned char, kBmpHeaderSize> bmpHeader(std::uint32_t width, std::ui
     return header;
 }
 
-void writeBmpFile(const QImage& picture, const std::string& filePath, const std::string& shownPath) {
+void writeBmpFile(const QImage& picture, const std::string& filePath, const std::string& shownPath,
+                  FileWriter& writer) {
     const auto width = static_cast<std::size_t>(picture.width());
     const auto height = static_cast<std::size_t>(picture.height());
     const std::size_t rowBytes = (width * 3 + 3) & ~std::size_t{3};
@@ -333,7 +380,7 @@ void writeBmpFile(const QImage& picture, const std::string& filePath, const std:
         throw fileFailure(errno, "write", shownPath);
     const auto header = bmpHeader(static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height),
                                   static_cast<std::uint32_t>(imageSize));
-    PosixFileStore::writeFully(file.get(), reinterpret_cast<const char*>(header.data()), header.size(), shownPath);
+    writer.writeAll(file.get(), {reinterpret_cast<const char*>(header.data()), header.size()}, shownPath);
 
     // Rows go out in batches of about a megabyte: few system calls, little memory.
     const std::size_t rowsPerBatch = std::max<std::size_t>(1, (std::size_t{1} << 20) / rowBytes);
@@ -350,7 +397,7 @@ void writeBmpFile(const QImage& picture, const std::string& filePath, const std:
         }
         filled += rowBytes;  // the padding bytes stay zero
         if (filled == batch.size() || y == 0) {
-            PosixFileStore::writeFully(file.get(), reinterpret_cast<const char*>(batch.data()), filled, shownPath);
+            writer.writeAll(file.get(), {reinterpret_cast<const char*>(batch.data()), filled}, shownPath);
             filled = 0;
         }
     }
@@ -363,7 +410,8 @@ void writeBmpFile(const QImage& picture, const std::string& filePath, const std:
 }  // namespace
 
 QImage loadPicture(const std::string& path) {
-    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // Without O_NONBLOCK the open of a pipe would wait for a writer for ever.
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (file.get() < 0)
         refuseWithErrno(errno, path);
     struct stat info {};
@@ -371,6 +419,9 @@ QImage loadPicture(const std::string& path) {
         refuseWithErrno(errno, path);
     if (S_ISDIR(info.st_mode))
         refuseWithErrno(EISDIR, path);
+    // A device or pipe has no picture to give, and some (/dev/zero) never end.
+    if (!S_ISREG(info.st_mode))
+        refuse(corvid::describeFileError(EISDIR).number, path, "it is a device or a pipe, not a picture file");
 
     std::array<unsigned char, 2> signature{};
     const ssize_t got = ::pread(file.get(), signature.data(), signature.size(), 0);
@@ -385,7 +436,7 @@ QImage loadPicture(const std::string& path) {
     refuse(kInvalidPicture, path, "Invalid picture: not a BMP or JPEG file");
 }
 
-void savePictureAsBmp(const QImage& picture, const std::string& path) {
+void savePictureAsBmp(const QImage& picture, const std::string& path, FileWriter& writer) {
     if (picture.isNull())
         throw Failure(kInvalidPicture, "Cannot save picture " + path + ": there is no picture");
     const QImage* rgb32 = &picture;
@@ -395,12 +446,20 @@ void savePictureAsBmp(const QImage& picture, const std::string& path) {
         rgb32 = &converted;
     }
 
+    struct stat existing {};
+    if (::stat(path.c_str(), &existing) == 0) {
+        if (S_ISDIR(existing.st_mode))
+            throw fileFailure(EISDIR, "write", path);
+        // The rename that puts the picture in place would replace a device or
+        // a pipe itself (as root even /dev/full) instead of writing into it.
+        if (!S_ISREG(existing.st_mode))
+            throw Failure(corvid::describeFileError(EISDIR).number,
+                          "Cannot save picture " + path + ": it is a device or a pipe, not an ordinary file");
+    }
     PosixFileStore files;
-    if (files.kindOf(path) == FileStore::Kind::Directory)
-        throw fileFailure(EISDIR, "write", path);
     const auto scratch = files.makeScratchDirectory(path);
     const std::string written = scratch->path() + "/picture.bmp";
-    writeBmpFile(*rgb32, written, path);
+    writeBmpFile(*rgb32, written, path, writer);
     files.replaceFile(written, path);
 }
 

@@ -4,6 +4,8 @@
 #include <QImage>
 #include <string>
 
+#include "PosixFileWriter.h"
+
 namespace stego::platform {
 
 /// Loads a BMP or JPEG file (paths are local 8-bit, as the file system spells
@@ -13,8 +15,9 @@ QImage loadPicture(const std::string& path);
 
 /// Writes the picture as a BMP file whatever the name's extension, so that
 /// reopening gives every pixel's red, green and blue back exactly. The file is
-/// written beside its destination and renamed into place only when complete;
-/// on failure an existing file stays whole. Throws stego::Failure.
-void savePictureAsBmp(const QImage& picture, const std::string& path);
+/// written beside its destination through writer and renamed into place only
+/// when complete; on failure an existing file stays whole. A folder, device or
+/// pipe at path is refused, not replaced. Throws stego::Failure.
+void savePictureAsBmp(const QImage& picture, const std::string& path, FileWriter& writer = systemFileWriter());
 
 }  // namespace stego::platform

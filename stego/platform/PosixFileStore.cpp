@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "FileDescriptor.h"
+#include "PosixFileWriter.h"
 #include "cipher/FileErrors.h"
+#include "cipher/SecureClear.h"
 #include "engine/Failure.h"
 
 namespace stego::platform {
@@ -67,6 +69,10 @@ Failure fileFailure(int errnoValue, const std::string& action, const std::string
     return Failure(info.number, "Cannot " + action + " " + path + ": " + info.text);
 }
 
+PosixFileStore::PosixFileStore() : m_writer(&systemFileWriter()) {}
+
+PosixFileStore::PosixFileStore(FileWriter& writer) : m_writer(&writer) {}
+
 FileStore::Kind PosixFileStore::kindOf(const std::string& path) const {
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0)
@@ -91,18 +97,22 @@ std::string PosixFileStore::readAll(const std::string& path) const {
     std::string data;
     if (S_ISREG(info.st_mode))
         data.reserve(static_cast<std::size_t>(info.st_size));
+    // The file may be a message: the buffer does not keep a copy of it.
     char buffer[64 * 1024];
     for (;;) {
         const ssize_t got = ::read(file.get(), buffer, sizeof buffer);
         if (got < 0) {
             if (errno == EINTR)
                 continue;
-            failWithErrno(errno, "read", path);
+            const int error = errno;
+            corvid::secureClear(buffer, sizeof buffer);
+            failWithErrno(error, "read", path);
         }
         if (got == 0)
             break;
         data.append(buffer, static_cast<std::size_t>(got));
     }
+    corvid::secureClear(buffer, sizeof buffer);
     return data;
 }
 
@@ -119,22 +129,9 @@ void PosixFileStore::writeAll(const std::string& path, std::string_view data) {
     FileDescriptor file(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
     if (file.get() < 0)
         failWithErrno(errno, "write", path);
-    writeFully(file.get(), data.data(), data.size(), path);
+    m_writer->writeAll(file.get(), data, path);
     if (::close(file.release()) != 0)
         failWithErrno(errno, "write", path);
-}
-
-void PosixFileStore::writeFully(int fd, const char* data, std::size_t size, const std::string& path) {
-    while (size > 0) {
-        const ssize_t put = ::write(fd, data, size);
-        if (put < 0) {
-            if (errno == EINTR)
-                continue;
-            failWithErrno(errno, "write", path);
-        }
-        data += put;
-        size -= static_cast<std::size_t>(put);
-    }
 }
 
 std::unique_ptr<ScratchDirectory> PosixFileStore::makeScratchDirectory(const std::string& besidePath) {

@@ -2,8 +2,7 @@
 // reads and writes, and replacing a file in one rename.
 #pragma once
 
-#include <cstddef>
-
+#include "FileWriter.h"
 #include "engine/Failure.h"
 #include "engine/FileStore.h"
 
@@ -11,6 +10,11 @@ namespace stego::platform {
 
 class PosixFileStore : public FileStore {
 public:
+    /// Writes files through the system's writer.
+    PosixFileStore();
+    /// Writes files through writer, which must outlive the store (tests make writes fail).
+    explicit PosixFileStore(FileWriter& writer);
+
     Kind kindOf(const std::string& path) const override;
     std::string readAll(const std::string& path) const override;
     std::int64_t sizeOf(const std::string& path) const override;
@@ -21,10 +25,11 @@ public:
     void replaceFile(const std::string& from, const std::string& to) override;
     bool sameFile(const std::string& a, const std::string& b) const override;
 
-    /// Writes all of data to fd, retrying short writes; throws Failure naming path.
-    static void writeFully(int fd, const char* data, std::size_t size, const std::string& path);
     /// Flushes the file at path to the disk; throws Failure naming path.
     static void syncFile(const std::string& path);
+
+private:
+    FileWriter* m_writer;
 };
 
 /// The Failure for an errno value met while doing action ("read", "write") on
