@@ -4,6 +4,7 @@
 #include "CommandSupport.h"
 #include "Commands.h"
 #include "NumberFormat.h"
+#include "cipher/ClearedOnExit.h"
 #include "cipher/FileErrors.h"
 
 namespace stego {
@@ -83,6 +84,7 @@ Outcome InsertFile(Carrier& carrier, const std::string& keyText, const std::stri
             {
                 const std::unique_ptr<CipherObject> cipher = makeCipher(services);
                 std::string key = chooseKey(keyText);
+                const corvid::ClearedOnExit clearKey(key);
                 result = cipher->EncryptFile(key, sourcePath, encrypted);
             }
             if (result != 0)
@@ -103,6 +105,7 @@ Outcome ExtractFile(const Carrier& carrier, const std::string& keyText, const st
         checkDestination(destinationPath, services);
         std::unique_ptr<CipherObject> cipher = makeCipher(services);
         std::string key = chooseKey(keyText);
+        const corvid::ClearedOnExit clearKey(key);
 
         const std::string trimmedPass = trimSpaces(pass);
         ScanResult scan = scanPicture(carrier, trimmedPass, services);

@@ -3,6 +3,7 @@
 #include "Commands.h"
 #include "MessageAlphabet.h"
 #include "NumberFormat.h"
+#include "cipher/ClearedOnExit.h"
 
 namespace stego {
 
@@ -47,6 +48,7 @@ Outcome InsertMessage(Carrier& carrier, const std::string& keyText, const std::s
         {
             const std::unique_ptr<CipherObject> cipher = makeCipher(services);
             std::string key = chooseKey(keyText);
+            const corvid::ClearedOnExit clearKey(key);
             ciphertext = cipher->Encrypt(key, message);
         }
         return hideBody(carrier, ciphertext, "message", pass, services);
@@ -58,6 +60,7 @@ Outcome ExtractMessage(const Carrier& carrier, const std::string& keyText, std::
     return guarded([&] {
         std::unique_ptr<CipherObject> cipher = makeCipher(services);
         std::string key = chooseKey(keyText);
+        const corvid::ClearedOnExit clearKey(key);
 
         const std::string trimmedPass = trimSpaces(pass);
         ScanResult scan = scanPicture(carrier, trimmedPass, services);

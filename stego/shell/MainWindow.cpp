@@ -27,6 +27,7 @@
 #include "ShellFonts.h"
 #include "Twips.h"
 #include "WindowPlacement.h"
+#include "cipher/ClearedOnExit.h"
 #include "engine/Failure.h"
 #include "engine/Outcome.h"
 #include "platform/ImageCarrier.h"
@@ -348,14 +349,16 @@ void MainWindow::setPassText(const std::string& pass) {
 
 void MainWindow::insertMessageClicked() {
     QString refusal;
-    const auto message = toEngineBytes(m_Text1->text(), &refusal);
+    auto message = toEngineBytes(m_Text1->text(), &refusal);
     if (!message) {
         tell(refusal);
         return;
     }
+    const corvid::ClearedOnExit clearMessage(*message);
     if (!confirmDefaultKey(kInsertKeyQuestion))
         return;
-    const std::string key = keyText();
+    std::string key = keyText();
+    const corvid::ClearedOnExit clearKey(key);
     runEngineCommand([&](std::string& pass) {
         platform::ImageCarrier carrier(m_picture);
         return InsertMessage(carrier, key, *message, pass, m_services.engine);
@@ -365,7 +368,8 @@ void MainWindow::insertMessageClicked() {
 void MainWindow::extractMessageClicked() {
     if (!confirmDefaultKey(kExtractKeyQuestion))
         return;
-    const std::string key = keyText();
+    std::string key = keyText();
+    const corvid::ClearedOnExit clearKey(key);
     runEngineCommand([&](std::string& pass) {
         platform::ImageCarrier carrier(m_picture);
         return ExtractMessage(carrier, key, pass, m_services.engine);
@@ -383,7 +387,8 @@ void MainWindow::insertDataClicked() {
     }
     if (!confirmDefaultKey(kInsertKeyQuestion))
         return;
-    const std::string key = keyText();
+    std::string key = keyText();
+    const corvid::ClearedOnExit clearKey(key);
     const std::string source = toEnginePath(m_txtFile->text());
     runEngineCommand([&](std::string& pass) {
         platform::ImageCarrier carrier(m_picture);
@@ -399,7 +404,8 @@ void MainWindow::extractDataClicked() {
     // The same question as for hiding a file.
     if (!confirmDefaultKey(kInsertKeyQuestion))
         return;
-    const std::string key = keyText();
+    std::string key = keyText();
+    const corvid::ClearedOnExit clearKey(key);
     const std::string destination = toEnginePath(m_txtDecFile->text());
     runEngineCommand([&](std::string& pass) {
         platform::ImageCarrier carrier(m_picture);
@@ -435,6 +441,8 @@ void MainWindow::runEngineCommand(const std::function<Outcome(std::string& pass)
     setPassText(pass);
     m_Picture2->update();
     showOutcome(outcome);
+    // The message box now holds an extracted message; this copy goes.
+    corvid::secureClear(outcome.text);
 }
 
 void MainWindow::showOutcome(const Outcome& outcome) {
