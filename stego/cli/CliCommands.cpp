@@ -5,11 +5,12 @@
 #include <algorithm>
 #include <cerrno>
 #include <iostream>
-#include <iterator>
 
 #include "ExitCode.h"
 #include "Latin1Text.h"
+#include "cipher/ClearedOnExit.h"
 #include "cipher/FileErrors.h"
+#include "cipher/SecureClear.h"
 #include "engine/CommandSupport.h"
 #include "engine/Commands.h"
 #include "engine/Failure.h"
@@ -56,7 +57,12 @@ int reportingFailures(CliEnvironment& env, Body&& body) {
 int reportOutcome(CliEnvironment& env, const Outcome& outcome) {
     switch (outcome.kind) {
     case OutcomeKind::Done: return kSuccess;
-    case OutcomeKind::TextExtracted: env.out << latin1ToUtf8(outcome.text) << '\n'; return kSuccess;
+    case OutcomeKind::TextExtracted: {
+        std::string shown = latin1ToUtf8(outcome.text);
+        const corvid::ClearedOnExit clearShown(shown);
+        env.out << shown << '\n';
+        return kSuccess;
+    }
     case OutcomeKind::CapacityShortfall: return reportError(env, 0, outcome.message);
     case OutcomeKind::NoItem: env.err << kProgram << ": " << outcome.message << '\n'; return kNoItem;
     case OutcomeKind::Incomplete: env.err << kProgram << ": " << outcome.message << '\n'; return kIncomplete;
@@ -78,8 +84,32 @@ EngineServices servicesOf(CliEnvironment& env) {
     return EngineServices{env.generator, env.makeCipher, env.files, kGroupSeparator};
 }
 
+// A message has at most 32,767 characters, none longer than four bytes in
+// UTF-8, and may end in a line break: a text past this is refused unread.
+constexpr std::int64_t kLongestMessageBytes = 4 * command::kMaxItemLength + 2;
+
+Failure messageTooLong(const std::string& source, const std::string& size) {
+    return Failure(kOverflow, source + " holds " + size + " bytes; a message of at most " +
+                                  formatGrouped(command::kMaxItemLength, kGroupSeparator) +
+                                  " characters can be hidden.");
+}
+
 std::string readStandardInput(std::istream& in) {
-    std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    // Read in pieces up to the limit: standard input may be a device that never ends.
+    // Room for all of it up front: a growing string would leave copies of the text behind.
+    std::string text;
+    text.reserve(static_cast<std::size_t>(kLongestMessageBytes) + 1);
+    char piece[4096];
+    while (in.read(piece, sizeof piece) || in.gcount() > 0) {
+        const auto got = static_cast<std::size_t>(in.gcount());
+        if (static_cast<std::int64_t>(text.size() + got) > kLongestMessageBytes) {
+            corvid::secureClear(piece, sizeof piece);
+            corvid::secureClear(text);
+            throw messageTooLong("Standard input", "more than " + formatGrouped(kLongestMessageBytes, kGroupSeparator));
+        }
+        text.append(piece, got);
+    }
+    corvid::secureClear(piece, sizeof piece);
     // One final line break is the end of the line typed or echoed, not part of the text.
     if (!text.empty() && text.back() == '\n') {
         text.pop_back();
@@ -89,12 +119,34 @@ std::string readStandardInput(std::istream& in) {
     return text;
 }
 
+// Reading a device or a pipe could wait, or (/dev/zero) fill memory, for ever.
+void checkOrdinaryFile(const std::string& path, FileStore& files) {
+    switch (files.kindOf(path)) {
+    case FileStore::Kind::Missing:
+        throw Failure(corvid::describeFileError(ENOENT).number, path + " does not exist.");
+    case FileStore::Kind::Directory:
+        throw Failure(corvid::describeFileError(EISDIR).number, path + " is a folder, not a file.");
+    case FileStore::Kind::Other:
+        throw Failure(corvid::describeFileError(EISDIR).number, path + " is not an ordinary file.");
+    case FileStore::Kind::RegularFile: break;
+    }
+}
+
+std::string readTextFile(const std::string& path, FileStore& files) {
+    checkOrdinaryFile(path, files);
+    const std::int64_t size = files.sizeOf(path);
+    if (size > kLongestMessageBytes)
+        throw messageTooLong(path, formatGrouped(size, kGroupSeparator));
+    return files.readAll(path);
+}
+
+// The message as ISO 8859-1; the UTF-8 copy read on the way is cleared.
 std::string messageText(const CliRequest& request, CliEnvironment& env) {
     if (request.textGiven)
         return utf8ToLatin1(request.text, "the message");
-    if (request.textFileGiven)
-        return utf8ToLatin1(env.files.readAll(request.textFile), "the message");
-    return utf8ToLatin1(readStandardInput(env.in), "the message");
+    std::string utf8 = request.textFileGiven ? readTextFile(request.textFile, env.files) : readStandardInput(env.in);
+    const corvid::ClearedOnExit clearUtf8(utf8);
+    return utf8ToLatin1(utf8, "the message");
 }
 
 // Shared by the two hide commands: load, change the pixels in memory, and
@@ -115,13 +167,16 @@ int hideInto(const CliRequest& request, CliEnvironment& env, Insert&& insert) {
 // Shared by the two extract commands: the picture is only read.
 template <typename Extract>
 int extractFrom(const CliRequest& request, CliEnvironment& env, Extract&& extract) {
-    const std::string key = chosenKey(request, env);
+    std::string key = chosenKey(request, env);
+    const corvid::ClearedOnExit clearKey(key);
     return reportingFailures(env, [&] {
         QImage picture = platform::loadPicture(request.image);
         const platform::ImageCarrier carrier(picture);
         std::string pass = kScrambleKey;
         EngineServices services = servicesOf(env);
-        return reportOutcome(env, extract(carrier, key, pass, services));
+        Outcome outcome = extract(carrier, key, pass, services);
+        const corvid::ClearedOnExit clearText(outcome.text);
+        return reportOutcome(env, outcome);
     });
 }
 
@@ -140,11 +195,18 @@ void checkCipherText(const std::string& text, const std::string& what) {
 template <typename Call>
 int cipherText(const CliRequest& request, CliEnvironment& env, const std::string& what, Call&& call) {
     std::string key = chosenKey(request, env);
+    const corvid::ClearedOnExit clearKey(key);
     return reportingFailures(env, [&] {
-        const std::string text = utf8ToLatin1(request.text, "the " + what);
+        // Either the text or the result is a plain text.
+        std::string text = utf8ToLatin1(request.text, "the " + what);
+        const corvid::ClearedOnExit clearText(text);
         checkCipherText(text, what);
         const std::unique_ptr<CipherObject> cipher = command::makeCipher(servicesOf(env));
-        env.out << latin1ToUtf8(call(*cipher, key, text)) << '\n';
+        std::string result = call(*cipher, key, text);
+        const corvid::ClearedOnExit clearResult(result);
+        std::string shown = latin1ToUtf8(result);
+        const corvid::ClearedOnExit clearShown(shown);
+        env.out << shown << '\n';
         return kSuccess;
     });
 }
@@ -153,15 +215,7 @@ int cipherText(const CliRequest& request, CliEnvironment& env, const std::string
 // cipher would create a missing input empty, and stop with a partial output
 // past its symbol limit.
 void checkCipherInput(const std::string& path, FileStore& files) {
-    switch (files.kindOf(path)) {
-    case FileStore::Kind::Missing:
-        throw Failure(corvid::describeFileError(ENOENT).number, path + " does not exist.");
-    case FileStore::Kind::Directory:
-        throw Failure(corvid::describeFileError(EISDIR).number, path + " is a folder, not a file.");
-    case FileStore::Kind::Other:
-        throw Failure(corvid::describeFileError(EISDIR).number, path + " is not an ordinary file.");
-    case FileStore::Kind::RegularFile: break;
-    }
+    checkOrdinaryFile(path, files);
     const std::int64_t size = files.sizeOf(path);
     if (size > command::kMaxItemLength)
         throw Failure(kOverflow, path + " has " + formatGrouped(size, kGroupSeparator) + " bytes; at most " +
@@ -183,6 +237,7 @@ using FileCall = std::int32_t (CipherObject::*)(std::string&, const std::string&
 // result replaces the destination only when it is complete.
 int cipherFile(const CliRequest& request, CliEnvironment& env, FileCall call, const char* failureWords) {
     std::string key = chosenKey(request, env);
+    const corvid::ClearedOnExit clearKey(key);
     return reportingFailures(env, [&] {
         checkCipherInput(request.input, env.files);
         checkFileDestination(request.output, env.files);
@@ -203,9 +258,11 @@ int cipherFile(const CliRequest& request, CliEnvironment& env, FileCall call, co
 }  // namespace
 
 int hideMessage(const CliRequest& request, CliEnvironment& env) {
-    const std::string key = chosenKey(request, env);
+    std::string key = chosenKey(request, env);
+    const corvid::ClearedOnExit clearKey(key);
     return reportingFailures(env, [&] {
-        const std::string message = messageText(request, env);
+        std::string message = messageText(request, env);
+        const corvid::ClearedOnExit clearMessage(message);
         return hideInto(request, env, [&](Carrier& carrier, std::string& pass, EngineServices& services) {
             return InsertMessage(carrier, key, message, pass, services);
         });
@@ -213,7 +270,8 @@ int hideMessage(const CliRequest& request, CliEnvironment& env) {
 }
 
 int hideFile(const CliRequest& request, CliEnvironment& env) {
-    const std::string key = chosenKey(request, env);
+    std::string key = chosenKey(request, env);
+    const corvid::ClearedOnExit clearKey(key);
     return reportingFailures(env, [&] {
         return hideInto(request, env, [&](Carrier& carrier, std::string& pass, EngineServices& services) {
             return InsertFile(carrier, key, request.file, pass, services);

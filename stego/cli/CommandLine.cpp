@@ -4,11 +4,13 @@
 
 #include <functional>
 #include <ostream>
+#include <string>
 #include <vector>
 
 #include "CliCommands.h"
 #include "ExitCode.h"
 #include "KeyArgument.h"
+#include "cipher/ClearedOnExit.h"
 #include "engine/Failure.h"
 
 namespace stego::cli {
@@ -36,6 +38,27 @@ void addImage(CLI::App& command, CliRequest& request) {
         ->required();
 }
 
+// CLI11 repeats unexpected arguments word for word, and one of them may be a
+// key or a message typed after the wrong option: name the options only.
+std::string unexpectedArguments(const std::vector<std::string>& arguments) {
+    std::string options;
+    std::size_t values = 0;
+    for (const std::string& argument : arguments) {
+        if (argument.size() > 1 && argument.front() == '-') {
+            options += (options.empty() ? "" : " ") + argument.substr(0, argument.find('='));
+        } else {
+            ++values;
+        }
+    }
+    std::string message = "Unexpected arguments";
+    if (!options.empty())
+        message += ": " + options;
+    if (values > 0)
+        message += std::string(options.empty() ? ": " : " and ") + std::to_string(values) +
+                   (values == 1 ? " value" : " values") + " (not repeated here, since a value may be a key or a message)";
+    return message;
+}
+
 // Whether the sub-command has the option and it was given.
 bool given(const CLI::App& command, const std::string& name) {
     const CLI::Option* option = command.get_option_no_throw(name);
@@ -50,6 +73,9 @@ int parseAndRun(int argc, const char* const* argv, CliEnvironment& env) {
     app.footer("Exit codes: 0 success, 1 error, 2 usage, 3 no hidden item, 4 a hidden item without its end.");
 
     CliRequest request;
+    // The key and the message are secrets; CLI11's own copies and argv are out of reach.
+    const corvid::ClearedOnExit clearKey(request.key);
+    const corvid::ClearedOnExit clearText(request.text);
     std::vector<Subcommand> commands;
 
     CLI::App* hideMessageCommand = app.add_subcommand("hide-message", "Hide a message in a picture, written as BMP");
@@ -116,6 +142,10 @@ int parseAndRun(int argc, const char* const* argv, CliEnvironment& env) {
         return app.exit(e, env.out, env.err);
     } catch (const CLI::CallForVersion& e) {
         return app.exit(e, env.out, env.err);
+    } catch (const CLI::ExtrasError&) {
+        env.err << "pixquill-cli: error: " << unexpectedArguments(app.remaining(true))
+                << "\nRun with --help for more information.\n";
+        return kUsage;
     } catch (const CLI::ParseError& e) {
         env.err << "pixquill-cli: error: " << e.what() << "\nRun with --help for more information.\n";
         return kUsage;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "cipher/SecureClear.h"
 #include "engine/Failure.h"
 
 namespace stego::cli {
@@ -20,11 +21,8 @@ std::string codePointName(std::uint32_t codePoint) {
                                         " is not valid UTF-8; texts are read as UTF-8.");
 }
 
-}  // namespace
-
-std::string utf8ToLatin1(std::string_view utf8, const std::string& what) {
-    std::string latin1;
-    latin1.reserve(utf8.size());
+// Appends the ISO 8859-1 form of utf8 to latin1, character by character.
+void appendLatin1(std::string_view utf8, const std::string& what, std::string& latin1) {
     std::size_t characters = 0;
     for (std::size_t i = 0; i < utf8.size();) {
         const auto lead = static_cast<unsigned char>(utf8[i]);
@@ -66,12 +64,25 @@ std::string utf8ToLatin1(std::string_view utf8, const std::string& what) {
         latin1.push_back(static_cast<char>(codePoint));
         i += length;
     }
+}
+
+}  // namespace
+
+std::string utf8ToLatin1(std::string_view utf8, const std::string& what) {
+    std::string latin1;
+    latin1.reserve(utf8.size());
+    try {
+        appendLatin1(utf8, what, latin1);
+    } catch (...) {
+        corvid::secureClear(latin1);  // the part of a message converted so far
+        throw;
+    }
     return latin1;
 }
 
 std::string latin1ToUtf8(std::string_view latin1) {
     std::string utf8;
-    utf8.reserve(latin1.size());
+    utf8.reserve(2 * latin1.size());  // the most it can need: no regrowth leaves a copy behind
     for (const char ch : latin1) {
         const auto code = static_cast<unsigned char>(ch);
         if (code < 0x80) {

@@ -1,5 +1,5 @@
 // pixquill-cli: the engine's hide and extract commands, for scripts.
-#include <QLoggingCategory>
+#include <QtGlobal>
 
 #include <csignal>
 #include <iostream>
@@ -10,8 +10,9 @@
 #include "platform/PosixFileStore.h"
 
 int main(int argc, char** argv) {
-    // Unreadable pictures are reported as one error line; Qt's own warnings would repeat it.
-    QLoggingCategory::setFilterRules(QStringLiteral("qt.gui.imageio*=false"));
+    // Every failure is reported as one error line; Qt's own warnings (an
+    // unreadable picture, a picture too large for memory) would only repeat it.
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     // A reader that closes the pipe early (`| head`) should end output, not the
     // program halfway through replacing a file.
     std::signal(SIGPIPE, SIG_IGN);
