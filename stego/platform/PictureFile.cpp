@@ -10,6 +10,7 @@
 #include <cctype>
 #include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <fcntl.h>
 #include <memory>
 #include <string_view>
@@ -151,6 +152,15 @@ void checkJpegDataCanHoldPicture(const std::vector<unsigned char>& data, int wid
                    " bytes, too few for such a picture; it may be cut short or damaged");
 }
 
+bool everyPixelWritten(const QImage& image) {
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        if (std::any_of(row, row + image.width(), [](QRgb pixel) { return qAlpha(pixel) == 0; }))
+            return false;
+    }
+    return true;
+}
+
 QImage decodeJpeg(const std::vector<unsigned char>& data, const std::string& path) {
     TurboJpegHandle decoder;
     if (decoder.get() == nullptr)
@@ -169,6 +179,8 @@ QImage decodeJpeg(const std::vector<unsigned char>& data, const std::string& pat
         checkDimensions(width, height, path);
         checkJpegDataCanHoldPicture(data, width, height, path);
         QImage image = allocateRgb32(width, height, path);
+        // Every pixel starts with a fourth byte of 0, which the decoder sets to 0xFF where it writes.
+        std::memset(image.bits(), 0, static_cast<std::size_t>(image.sizeInBytes()));
         // BGRA in memory is QImage's RGB32 on a little-endian machine, with
         // the fourth byte set to 0xFF as RGB32 requires.
         if (tjDecompress2(decoder.get(), data.data(), size, image.bits(), width,
@@ -178,7 +190,10 @@ QImage decodeJpeg(const std::vector<unsigned char>& data, const std::string& pat
         if (tjGetErrorCode(decoder.get()) == TJERR_WARNING) {
             if (isCutShort(message))
                 refuse(kInvalidPicture, path, "Invalid picture: the JPEG data ends too soon; the file may be cut short");
-            return image;  // a recoverable flaw (stray bytes between markers, say): the picture is whole
+            // Once the decoder has warned it calls even a fatal error a warning:
+            // only a picture with every pixel written is whole.
+            if (everyPixelWritten(image))
+                return image;  // a recoverable flaw (stray bytes between markers, say)
         }
         refusal = message;
     } else {

@@ -346,6 +346,20 @@ TEST_F(UnreadablePictureTest, RefusalsNameTheFileAndTheReason) {
     }
 }
 
+// The decoder first warns (a start-of-scan header that does not fit a
+// sequential JPEG), then stops at a table that was never defined, before any
+// pixel; having warned, it calls the stop a warning too.
+TEST_F(UnreadablePictureTest, JpegWhoseDecodingStopsAfterAWarningIsRefusedNotHalfDecoded) {
+    std::string data = testsupport::readFile(kPictures + "baseline.jpg");
+    const auto sos = data.find("\xFF\xDA");
+    ASSERT_NE(sos, std::string::npos);
+    data[sos + 6] = static_cast<char>(0xFF);   // the first component's tables: 15 and 15, never defined
+    data[sos + 11] = static_cast<char>(0x10);  // a spectral start of 16
+    const std::string path = folder / "stops-after-a-warning.jpg";
+    testsupport::writeFile(path, data);
+    expectRefusal(path, 481, "Huffman table 0x0f was not defined");
+}
+
 TEST_F(UnreadablePictureTest, MissingFileAndFolderGiveFileErrors) {
     std::filesystem::create_directory(folder / "sub.bmp");
     expectRefusal(folder / "missing.bmp", 53, "File not found");
