@@ -13,7 +13,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <memory>
 #include <set>
 #include <string>
@@ -21,16 +20,17 @@
 
 #include "FolderEntries.h"
 #include "FuzzCheck.h"
+#include "FuzzFiles.h"
 #include "OutcomeCheck.h"
 #include "engine/Commands.h"
 #include "engine/MemoryCarrier.h"
 #include "platform/DirectCipher.h"
 #include "platform/LcgGenerator.h"
-#include "platform/PosixFileStore.h"
 
 namespace {
 
 using fuzzing::entriesOf;
+using fuzzing::privateFolder;
 using fuzzing::requireThat;
 
 constexpr std::uint8_t kHasScrambleKey = 1;
@@ -88,23 +88,6 @@ stego::MemoryCarrier carrierOf(const ExtractInput& input) {
     return carrier;
 }
 
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-stego::platform::PosixFileStore& fileStore() {
-    static stego::platform::PosixFileStore files;
-    return files;
-}
-
-// The private folder that is the temporary folder of every command run here,
-// so that anything a command leaves behind shows in it.
-std::unique_ptr<stego::ScratchDirectory>& temporaryRoot() {
-    static std::unique_ptr<stego::ScratchDirectory> root;
-    return root;
-}
-
 std::string nameOf(const std::string& path) { return std::filesystem::path(path).filename().string(); }
 
 bool isNamed(stego::OutcomeKind kind) {
@@ -115,13 +98,13 @@ void extractUnder(const stego::Carrier& carrier, const std::string& key, const E
                   const std::string& runFolder) {
     const std::set<std::string> onlyTheRunFolder{nameOf(runFolder)};
     stego::platform::LcgGenerator generator;
-    stego::EngineServices services{generator, stego::platform::makeDirectCipherFactory(), fileStore(), ","};
+    stego::EngineServices services{generator, stego::platform::makeDirectCipherFactory(), fuzzing::fileStore(), ","};
 
     std::string pass = input.pass;
     const stego::Outcome message = stego::ExtractMessage(carrier, key, pass, services);
     fuzzing::checkExtractionOutcome(message, "This Image has no Message");
     requireThat(entriesOf(runFolder).empty(), "Extract Message writes no file");
-    requireThat(entriesOf(temporaryRoot()->path()) == onlyTheRunFolder,
+    requireThat(entriesOf(privateFolder()->path()) == onlyTheRunFolder,
                 "Extract Message leaves nothing in the temporary folder");
 
     const std::string destination = runFolder + "/" + kDestinationName;
@@ -139,8 +122,9 @@ void extractUnder(const stego::Carrier& carrier, const std::string& key, const E
         written || existed ? std::set<std::string>{kDestinationName} : std::set<std::string>{};
     requireThat(entriesOf(runFolder) == expected, "Extract Data leaves its destination and nothing else");
     if (existed && !written)
-        requireThat(readFile(destination) == kPreviousContent, "a failed Extract Data keeps the file it would replace");
-    requireThat(entriesOf(temporaryRoot()->path()) == onlyTheRunFolder,
+        requireThat(fuzzing::readFile(destination) == kPreviousContent,
+                    "a failed Extract Data keeps the file it would replace");
+    requireThat(entriesOf(privateFolder()->path()) == onlyTheRunFolder,
                 "Extract Data leaves nothing in the temporary folder");
     std::filesystem::remove(destination);
 
@@ -152,8 +136,9 @@ void extractUnder(const stego::Carrier& carrier, const std::string& key, const E
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    temporaryRoot() = fileStore().makeScratchDirectory({});
-    ::setenv("TMPDIR", temporaryRoot()->path().c_str(), 1);
+    // The temporary folder of every command run here, so that anything a
+    // command leaves behind shows in it.
+    ::setenv("TMPDIR", fuzzing::makePrivateFolder().c_str(), 1);
     return 0;
 }
 
@@ -163,11 +148,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<stego::Rgb> before = carrier.pixels();
 
     {
-        const std::unique_ptr<stego::ScratchDirectory> run = fileStore().makeScratchDirectory({});
+        const std::unique_ptr<stego::ScratchDirectory> run = fuzzing::fileStore().makeScratchDirectory({});
         extractUnder(carrier, "", input, run->path());
         extractUnder(carrier, input.key, input, run->path());
     }
     requireThat(carrier.pixels() == before, "extraction leaves the picture as it was");
-    requireThat(entriesOf(temporaryRoot()->path()).empty(), "each run's folder goes with it");
+    requireThat(entriesOf(privateFolder()->path()).empty(), "each run's folder goes with it");
     return 0;
 }

@@ -13,13 +13,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <turbojpeg.h>
 
 #include "FuzzCheck.h"
+#include "FuzzFiles.h"
 #include "OutcomeCheck.h"
 #include "engine/Commands.h"
 #include "engine/Failure.h"
@@ -27,7 +27,6 @@
 #include "platform/ImageCarrier.h"
 #include "platform/LcgGenerator.h"
 #include "platform/PictureFile.h"
-#include "platform/PosixFileStore.h"
 
 namespace {
 
@@ -39,17 +38,6 @@ using fuzzing::requireThat;
 // larger ones stay, since the loader must refuse them before allocating.
 constexpr std::int64_t kLargestPictureTried = std::int64_t{1} << 18;
 constexpr std::int64_t kLoaderLimit = std::int64_t{1} << 28;
-
-stego::platform::PosixFileStore& fileStore() {
-    static stego::platform::PosixFileStore files;
-    return files;
-}
-
-// The private folder the pictures are written into, removed at exit.
-std::unique_ptr<stego::ScratchDirectory>& pictureFolder() {
-    static std::unique_ptr<stego::ScratchDirectory> folder;
-    return folder;
-}
 
 // Heights (and widths) below zero count by their size, as top-down BMPs have them.
 std::int64_t pixelsOf(std::int64_t width, std::int64_t height) { return std::llabs(width) * std::llabs(height); }
@@ -124,7 +112,7 @@ void checkPicture(QImage& picture) {
 
     stego::platform::ImageCarrier carrier(picture);
     stego::platform::LcgGenerator generator;
-    stego::EngineServices services{generator, stego::platform::makeDirectCipherFactory(), fileStore(), ","};
+    stego::EngineServices services{generator, stego::platform::makeDirectCipherFactory(), fuzzing::fileStore(), ","};
     std::string pass = "Wren5";
     const stego::Outcome outcome = stego::ExtractMessage(carrier, "", pass, services);
     fuzzing::checkExtractionOutcome(outcome, "This Image has no Message");
@@ -135,7 +123,7 @@ void checkPicture(QImage& picture) {
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     // Refusals are checked here; Qt's own warnings about them would only be noise.
     QLoggingCategory::setFilterRules(QStringLiteral("qt.gui.imageio*=false"));
-    pictureFolder() = fileStore().makeScratchDirectory({});
+    fuzzing::makePrivateFolder();  // where the pictures are written
     return 0;
 }
 
@@ -150,7 +138,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
 
-    const std::string folder = pictureFolder()->path();
+    const std::string& folder = fuzzing::privateFolder()->path();
     // The loader goes by the bytes, never by the name: both names must give the same.
     const std::string asBmp = folder + "/picture.bmp";
     const std::string asJpeg = folder + "/picture.jpg";
