@@ -103,6 +103,10 @@ Outcome ExtractFile(const Carrier& carrier, const std::string& keyText, const st
                     std::string& pass, EngineServices& services) {
     return guarded([&] {
         checkDestination(destinationPath, services);
+        // Made beside the destination before the scan, so that a folder that is
+        // missing or cannot be written is reported before a long scan, and the
+        // finished file is renamed into place from it.
+        const std::unique_ptr<ScratchDirectory> scratch = services.files.makeScratchDirectory(destinationPath);
         std::unique_ptr<CipherObject> cipher = makeCipher(services);
         std::string key = chooseKey(keyText);
         const corvid::ClearedOnExit clearKey(key);
@@ -118,8 +122,6 @@ Outcome ExtractFile(const Carrier& carrier, const std::string& keyText, const st
             outcome = incompleteOutcome();
         } else {
             checkHiddenFile(scan.body, services);
-            // Made beside the destination, so that the finished file is renamed into place.
-            const std::unique_ptr<ScratchDirectory> scratch = services.files.makeScratchDirectory(destinationPath);
             const std::string encrypted = inFolder(scratch->path(), kEncryptedFileName);
             const std::string decrypted = inFolder(scratch->path(), kDecryptedFileName);
             services.files.writeAll(encrypted, scan.body);

@@ -231,6 +231,10 @@ INSTANTIATE_TEST_SUITE_P(
                        "/work is a folder"},
         ExtractRefusal{"DestinationFolderMissing", [](CommandBench&) {}, "/nowhere/out.bin", OutcomeKind::Error, 76,
                        "/nowhere"},
+        // Checked before the scan: a picture with nothing hidden still gets the folder's error.
+        ExtractRefusal{"DestinationFolderMissingBeforeTheScan",
+                       [](CommandBench& b) { b.picture = noisyPicture(kSide, kSide, 77); }, "/nowhere/out.bin",
+                       OutcomeKind::Error, 76, "/nowhere"},
         ExtractRefusal{"CipherCannotBeCreated", [](CommandBench& b) { b.cipherLog.refuseCreation = true; },
                        kDestination, OutcomeKind::Error, 429, "cipher"}),
     [](const testing::TestParamInfo<ExtractRefusal>& info) { return std::string(info.param.name); });
