@@ -13,9 +13,11 @@ int main(int argc, char** argv) {
     // Every failure is reported as one error line; Qt's own warnings (an
     // unreadable picture, a picture too large for memory) would only repeat it.
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
-    // A reader that closes the pipe early (`| head`) should end output, not the
-    // program halfway through replacing a file.
+    // A reader that closes the pipe early (`| head`) should end output, and a
+    // file-size limit should fail a write like a full disk does, rather than
+    // end the program halfway through replacing a file.
     std::signal(SIGPIPE, SIG_IGN);
+    std::signal(SIGXFSZ, SIG_IGN);
     stego::platform::PosixFileStore files;
     stego::cli::CliEnvironment environment{
         std::cin, std::cout, std::cerr, stego::platform::sharedGenerator(),

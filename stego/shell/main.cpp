@@ -4,6 +4,8 @@
 #include <QIcon>
 #include <QLocale>
 
+#include <csignal>
+
 #include "Startup.h"
 #include "engine/Commands.h"
 #include "platform/ComponentCipher.h"
@@ -15,6 +17,9 @@
 #include "platform/QtTimerFactory.h"
 
 int main(int argc, char* argv[]) {
+    // A file-size limit fails a save like a full disk does (and says so), instead
+    // of ending the program with the picture unsaved.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pixquill"));
     QApplication::setApplicationDisplayName(QStringLiteral("Pixquill"));
