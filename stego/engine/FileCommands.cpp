@@ -57,6 +57,17 @@ void checkDestination(const std::string& destinationPath, const EngineServices& 
     }
 }
 
+// A failure's words with the scratch file it names replaced by the destination.
+std::string nameDestination(std::string words, const std::string& scratchFolder, const std::string& destinationPath) {
+    for (const char* name : {kEncryptedFileName, kDecryptedFileName}) {
+        const std::string scratchFile = inFolder(scratchFolder, name);
+        for (std::size_t at = words.find(scratchFile); at != std::string::npos;
+             at = words.find(scratchFile, at + destinationPath.size()))
+            words.replace(at, scratchFile.size(), destinationPath);
+    }
+    return words;
+}
+
 void checkHiddenFile(const std::string& body, const EngineServices& services) {
     if (static_cast<std::int64_t>(body.size()) > kMaxItemLength)
         throw Failure(kOverflow, "The hidden item has " +
@@ -124,8 +135,14 @@ Outcome ExtractFile(const Carrier& carrier, const std::string& keyText, const st
             checkHiddenFile(scan.body, services);
             const std::string encrypted = inFolder(scratch->path(), kEncryptedFileName);
             const std::string decrypted = inFolder(scratch->path(), kDecryptedFileName);
-            services.files.writeAll(encrypted, scan.body);
-            const std::int32_t result = cipher->DecryptFile(key, encrypted, decrypted);
+            std::int32_t result = 0;
+            try {
+                services.files.writeAll(encrypted, scan.body);
+                result = cipher->DecryptFile(key, encrypted, decrypted);
+            } catch (const Failure& failure) {
+                // The user knows the destination, not our scratch files beside it.
+                throw Failure(failure.number(), nameDestination(failure.what(), scratch->path(), destinationPath));
+            }
             cipher.reset();
             if (result != 0)
                 return errorOutcome(result, "There was an error decrypting the embedded file.  Operation cancelled.");

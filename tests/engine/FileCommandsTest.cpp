@@ -223,8 +223,9 @@ INSTANTIATE_TEST_SUITE_P(
                            b.cipherLog.beforeEachCall = [] { throw Failure(57, "Device input/output error"); };
                        },
                        kDestination, OutcomeKind::Error, 57, "Device input/output error"},
+        // The words name the destination the user chose, not the scratch file beside it.
         ExtractRefusal{"TemporaryFileCannotBeWritten", [](CommandBench& b) { b.files.failWritesContaining = "corvid"; },
-                       kDestination, OutcomeKind::Error, 61, "Disk full"},
+                       kDestination, OutcomeKind::Error, 61, "Disk full: " + kDestination},
         ExtractRefusal{"DestinationCannotBeReplaced", [](CommandBench& b) { b.files.failReplace = true; },
                        kDestination, OutcomeKind::Error, 70, "Permission denied"},
         ExtractRefusal{"DestinationIsAFolder", [](CommandBench&) {}, "/work", OutcomeKind::Error, 75,
