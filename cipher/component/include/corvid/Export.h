@@ -3,8 +3,9 @@
 #pragma once
 
 #if defined(_WIN32)
-#define COM_SYMBOL_EXPORT __declspec(dllexport)
-#define COM_SYMBOL_IMPORT __declspec(dllimport)
+// GCC and Clang spelling, which MinGW and clang-cl both accept.
+#define COM_SYMBOL_EXPORT __attribute__((dllexport))
+#define COM_SYMBOL_IMPORT __attribute__((dllimport))
 #else
 #define COM_SYMBOL_EXPORT __attribute__((visibility("default")))
 #define COM_SYMBOL_IMPORT __attribute__((visibility("default")))
