@@ -8,7 +8,7 @@ JOBS ?= $(shell nproc)
 setup:
 	./scripts/setup-debian
 
-COMPONENT = build/default/cipher/component
+COMPONENT = build/default/component
 
 build: setup
 	cmake --preset default

@@ -14,21 +14,23 @@
 #include <vector>
 
 #include "FuzzCheck.h"
-#include "corvid/ComPtr.h"
-#include "corvid/ComString.h"
-#include "corvid/Creation.h"
-#include "corvid/ErrorInfo.h"
+#include "comrt/ComPtr.h"
+#include "comrt/ComString.h"
+#include "comrt/Creation.h"
+#include "comrt/ErrorInfo.h"
 #include "corvid/_Encryption.h"
+#include "support/ErrorNumbers.h"
+#include "support/Limits.h"
 
 namespace {
 
 using fuzzing::requireThat;
 
 constexpr const char* kMissingKeyText = "Error - Missing Key";
-constexpr std::int32_t kMissingKey = 99;
+using support::kMissingKey;
 constexpr int kInvalidArgument = 5;
 constexpr int kOverflow = 6;
-constexpr std::size_t kLongestText = 32767;
+constexpr std::size_t kLongestText = support::kLongestItem;
 constexpr std::size_t kNormalisedKeyLength = 18;
 
 using TextOperation = HRESULT (_Encryption::*)(BSTR*, BSTR*, BSTR*);

@@ -23,9 +23,9 @@
 #include "FuzzFiles.h"
 #include "OutcomeCheck.h"
 #include "engine/Commands.h"
-#include "engine/MemoryCarrier.h"
-#include "platform/DirectCipher.h"
-#include "platform/LcgGenerator.h"
+#include "MemoryCarrier.h"
+#include "DirectCipher.h"
+#include "engine/LcgGenerator.h"
 
 namespace {
 
@@ -43,7 +43,7 @@ struct ExtractInput {
     std::int32_t height = 1;
     std::uint8_t flags = 0;
     std::string key;
-    std::string pass = "Wren5";  // the program's scramble key
+    std::string pass = stego::kScrambleKey;
     std::string pixels;
 };
 

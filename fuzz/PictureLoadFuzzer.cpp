@@ -23,9 +23,9 @@
 #include "OutcomeCheck.h"
 #include "engine/Commands.h"
 #include "engine/Failure.h"
-#include "platform/DirectCipher.h"
+#include "DirectCipher.h"
 #include "platform/ImageCarrier.h"
-#include "platform/LcgGenerator.h"
+#include "engine/LcgGenerator.h"
 #include "platform/PictureFile.h"
 
 namespace {
@@ -113,7 +113,7 @@ void checkPicture(QImage& picture) {
     stego::platform::ImageCarrier carrier(picture);
     stego::platform::LcgGenerator generator;
     stego::EngineServices services{generator, stego::platform::makeDirectCipherFactory(), fuzzing::fileStore(), ","};
-    std::string pass = "Wren5";
+    std::string pass = stego::kScrambleKey;
     const stego::Outcome outcome = stego::ExtractMessage(carrier, "", pass, services);
     fuzzing::checkExtractionOutcome(outcome, "This Image has no Message");
 }

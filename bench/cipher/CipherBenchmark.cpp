@@ -11,10 +11,11 @@
 
 #include "cipher/Alphabet.h"
 #include "cipher/Encryption.h"
+#include "support/Limits.h"
 
 namespace {
 
-constexpr std::size_t kLongest = 32767;
+constexpr std::size_t kLongest = support::kLongestItem;
 const std::string kKey = "408127";
 
 void keySetUpText(benchmark::State& state) {

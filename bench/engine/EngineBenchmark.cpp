@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "engine/MemoryCarrier.h"
+#include "MemoryCarrier.h"
 #include "engine/PixelChannel.h"
-#include "platform/LcgGenerator.h"
+#include "engine/LcgGenerator.h"
 
 namespace stego {
 namespace {

@@ -2,20 +2,19 @@
 
 #include <QImage>
 
-#include <algorithm>
-#include <cerrno>
 #include <iostream>
 
 #include "ExitCode.h"
 #include "Latin1Text.h"
-#include "cipher/ClearedOnExit.h"
-#include "cipher/FileErrors.h"
-#include "cipher/SecureClear.h"
-#include "engine/CommandSupport.h"
+#include "support/ClearedOnExit.h"
+#include "support/Limits.h"
+#include "support/SecureClear.h"
 #include "engine/Commands.h"
 #include "engine/Failure.h"
+#include "engine/FileChecks.h"
 #include "engine/MessageAlphabet.h"
 #include "engine/NumberFormat.h"
+#include "engine/PixelChannel.h"
 #include "platform/ImageCarrier.h"
 #include "platform/PictureFile.h"
 
@@ -23,11 +22,9 @@ namespace stego::cli {
 
 namespace {
 
-// The scramble key of every picture this program writes: the window's hidden
-// pass box holds it and nothing changes it, so the tool uses it as it stands.
-constexpr const char* kScrambleKey = "Wren5";
 constexpr const char* kGroupSeparator = ",";
 constexpr const char* kProgram = "pixquill-cli";
+constexpr std::int64_t kLongestItem = support::kLongestItem;
 
 int reportError(CliEnvironment& env, int number, const std::string& message) {
     env.err << kProgram << ": error";
@@ -59,7 +56,7 @@ int reportOutcome(CliEnvironment& env, const Outcome& outcome) {
     case OutcomeKind::Done: return kSuccess;
     case OutcomeKind::TextExtracted: {
         std::string shown = latin1ToUtf8(outcome.text);
-        const corvid::ClearedOnExit clearShown(shown);
+        const support::ClearedOnExit clearShown(shown);
         env.out << shown << '\n';
         return kSuccess;
     }
@@ -86,11 +83,11 @@ EngineServices servicesOf(CliEnvironment& env) {
 
 // A message has at most 32,767 characters, none longer than four bytes in
 // UTF-8, and may end in a line break: a text past this is refused unread.
-constexpr std::int64_t kLongestMessageBytes = 4 * command::kMaxItemLength + 2;
+constexpr std::int64_t kLongestMessageBytes = 4 * kLongestItem + 2;
 
 Failure messageTooLong(const std::string& source, const std::string& size) {
     return Failure(kOverflow, source + " holds " + size + " bytes; a message of at most " +
-                                  formatGrouped(command::kMaxItemLength, kGroupSeparator) +
+                                  formatGrouped(kLongestItem, kGroupSeparator) +
                                   " characters can be hidden.");
 }
 
@@ -103,13 +100,13 @@ std::string readStandardInput(std::istream& in) {
     while (in.read(piece, sizeof piece) || in.gcount() > 0) {
         const auto got = static_cast<std::size_t>(in.gcount());
         if (static_cast<std::int64_t>(text.size() + got) > kLongestMessageBytes) {
-            corvid::secureClear(piece, sizeof piece);
-            corvid::secureClear(text);
+            support::secureClear(piece, sizeof piece);
+            support::secureClear(text);
             throw messageTooLong("Standard input", "more than " + formatGrouped(kLongestMessageBytes, kGroupSeparator));
         }
         text.append(piece, got);
     }
-    corvid::secureClear(piece, sizeof piece);
+    support::secureClear(piece, sizeof piece);
     // One final line break is the end of the line typed or echoed, not part of the text.
     if (!text.empty() && text.back() == '\n') {
         text.pop_back();
@@ -119,21 +116,8 @@ std::string readStandardInput(std::istream& in) {
     return text;
 }
 
-// Reading a device or a pipe could wait, or (/dev/zero) fill memory, for ever.
-void checkOrdinaryFile(const std::string& path, FileStore& files) {
-    switch (files.kindOf(path)) {
-    case FileStore::Kind::Missing:
-        throw Failure(corvid::describeFileError(ENOENT).number, path + " does not exist.");
-    case FileStore::Kind::Directory:
-        throw Failure(corvid::describeFileError(EISDIR).number, path + " is a folder, not a file.");
-    case FileStore::Kind::Other:
-        throw Failure(corvid::describeFileError(EISDIR).number, path + " is not an ordinary file.");
-    case FileStore::Kind::RegularFile: break;
-    }
-}
-
 std::string readTextFile(const std::string& path, FileStore& files) {
-    checkOrdinaryFile(path, files);
+    RequireOrdinaryFile(files, path);
     const std::int64_t size = files.sizeOf(path);
     if (size > kLongestMessageBytes)
         throw messageTooLong(path, formatGrouped(size, kGroupSeparator));
@@ -145,7 +129,7 @@ std::string messageText(const CliRequest& request, CliEnvironment& env) {
     if (request.textGiven)
         return utf8ToLatin1(request.text, "the message");
     std::string utf8 = request.textFileGiven ? readTextFile(request.textFile, env.files) : readStandardInput(env.in);
-    const corvid::ClearedOnExit clearUtf8(utf8);
+    const support::ClearedOnExit clearUtf8(utf8);
     return utf8ToLatin1(utf8, "the message");
 }
 
@@ -168,23 +152,23 @@ int hideInto(const CliRequest& request, CliEnvironment& env, Insert&& insert) {
 template <typename Extract>
 int extractFrom(const CliRequest& request, CliEnvironment& env, Extract&& extract) {
     std::string key = chosenKey(request, env);
-    const corvid::ClearedOnExit clearKey(key);
+    const support::ClearedOnExit clearKey(key);
     return reportingFailures(env, [&] {
         QImage picture = platform::loadPicture(request.image);
         const platform::ImageCarrier carrier(picture);
         std::string pass = kScrambleKey;
         EngineServices services = servicesOf(env);
         Outcome outcome = extract(carrier, key, pass, services);
-        const corvid::ClearedOnExit clearText(outcome.text);
+        const support::ClearedOnExit clearText(outcome.text);
         return reportOutcome(env, outcome);
     });
 }
 
 // The cipher's words for a text it cannot take are terse; these name the character.
 void checkCipherText(const std::string& text, const std::string& what) {
-    if (static_cast<std::int64_t>(text.size()) > command::kMaxItemLength)
+    if (static_cast<std::int64_t>(text.size()) > kLongestItem)
         throw Failure(kOverflow, "The " + what + " has " + formatGrouped(static_cast<std::int64_t>(text.size()), ",") +
-                                     " characters; at most " + formatGrouped(command::kMaxItemLength, ",") +
+                                     " characters; at most " + formatGrouped(kLongestItem, ",") +
                                      " can be enciphered under one key.");
     if (const auto position = firstCharacterOutsideAlphabet(text))
         throw Failure(kInvalidArgument, "Character " + std::to_string(*position + 1) + " of the " + what + ", " +
@@ -195,17 +179,17 @@ void checkCipherText(const std::string& text, const std::string& what) {
 template <typename Call>
 int cipherText(const CliRequest& request, CliEnvironment& env, const std::string& what, Call&& call) {
     std::string key = chosenKey(request, env);
-    const corvid::ClearedOnExit clearKey(key);
+    const support::ClearedOnExit clearKey(key);
     return reportingFailures(env, [&] {
         // Either the text or the result is a plain text.
         std::string text = utf8ToLatin1(request.text, "the " + what);
-        const corvid::ClearedOnExit clearText(text);
+        const support::ClearedOnExit clearText(text);
         checkCipherText(text, what);
-        const std::unique_ptr<CipherObject> cipher = command::makeCipher(servicesOf(env));
+        const std::unique_ptr<CipherObject> cipher = CreateCipher(env.makeCipher);
         std::string result = call(*cipher, key, text);
-        const corvid::ClearedOnExit clearResult(result);
+        const support::ClearedOnExit clearResult(result);
         std::string shown = latin1ToUtf8(result);
-        const corvid::ClearedOnExit clearShown(shown);
+        const support::ClearedOnExit clearShown(shown);
         env.out << shown << '\n';
         return kSuccess;
     });
@@ -215,20 +199,12 @@ int cipherText(const CliRequest& request, CliEnvironment& env, const std::string
 // cipher would create a missing input empty, and stop with a partial output
 // past its symbol limit.
 void checkCipherInput(const std::string& path, FileStore& files) {
-    checkOrdinaryFile(path, files);
+    RequireOrdinaryFile(files, path);
     const std::int64_t size = files.sizeOf(path);
-    if (size > command::kMaxItemLength)
+    if (size > kLongestItem)
         throw Failure(kOverflow, path + " has " + formatGrouped(size, kGroupSeparator) + " bytes; at most " +
-                                     formatGrouped(command::kMaxItemLength, kGroupSeparator) +
+                                     formatGrouped(kLongestItem, kGroupSeparator) +
                                      " bytes can be enciphered under one key.");
-}
-
-void checkFileDestination(const std::string& path, FileStore& files) {
-    const FileStore::Kind kind = files.kindOf(path);
-    if (kind == FileStore::Kind::Directory)
-        throw Failure(corvid::describeFileError(EISDIR).number, path + " is a folder, not a file.");
-    if (kind == FileStore::Kind::Other)
-        throw Failure(corvid::describeFileError(EISDIR).number, path + " is not an ordinary file.");
 }
 
 using FileCall = std::int32_t (CipherObject::*)(std::string&, const std::string&, const std::string&);
@@ -237,15 +213,15 @@ using FileCall = std::int32_t (CipherObject::*)(std::string&, const std::string&
 // result replaces the destination only when it is complete.
 int cipherFile(const CliRequest& request, CliEnvironment& env, FileCall call, const char* failureWords) {
     std::string key = chosenKey(request, env);
-    const corvid::ClearedOnExit clearKey(key);
+    const support::ClearedOnExit clearKey(key);
     return reportingFailures(env, [&] {
         checkCipherInput(request.input, env.files);
-        checkFileDestination(request.output, env.files);
+        RequireReplaceableFile(env.files, request.output);
         const auto scratch = env.files.makeScratchDirectory(request.output);
         const std::string written = scratch->path() + "/corvid.out";
         std::int32_t result = 0;
         {
-            const std::unique_ptr<CipherObject> cipher = command::makeCipher(servicesOf(env));
+            const std::unique_ptr<CipherObject> cipher = CreateCipher(env.makeCipher);
             result = ((*cipher).*call)(key, request.input, written);
         }
         if (result != 0)
@@ -259,10 +235,10 @@ int cipherFile(const CliRequest& request, CliEnvironment& env, FileCall call, co
 
 int hideMessage(const CliRequest& request, CliEnvironment& env) {
     std::string key = chosenKey(request, env);
-    const corvid::ClearedOnExit clearKey(key);
+    const support::ClearedOnExit clearKey(key);
     return reportingFailures(env, [&] {
         std::string message = messageText(request, env);
-        const corvid::ClearedOnExit clearMessage(message);
+        const support::ClearedOnExit clearMessage(message);
         return hideInto(request, env, [&](Carrier& carrier, std::string& pass, EngineServices& services) {
             return InsertMessage(carrier, key, message, pass, services);
         });
@@ -271,7 +247,7 @@ int hideMessage(const CliRequest& request, CliEnvironment& env) {
 
 int hideFile(const CliRequest& request, CliEnvironment& env) {
     std::string key = chosenKey(request, env);
-    const corvid::ClearedOnExit clearKey(key);
+    const support::ClearedOnExit clearKey(key);
     return reportingFailures(env, [&] {
         return hideInto(request, env, [&](Carrier& carrier, std::string& pass, EngineServices& services) {
             return InsertFile(carrier, key, request.file, pass, services);
@@ -299,9 +275,7 @@ int extractFile(const CliRequest& request, CliEnvironment& env) {
 int showCapacity(const CliRequest& request, CliEnvironment& env) {
     return reportingFailures(env, [&] {
         const QImage picture = platform::loadPicture(request.image);
-        // Three pixels a character, less the two 8-character markers.
-        const std::int64_t pixels = std::int64_t{picture.width()} * picture.height();
-        env.out << std::max<std::int64_t>(pixels / 3 - 16, 0) << '\n';
+        env.out << CharacterCapacity(picture.width(), picture.height()) << '\n';
         return kSuccess;
     });
 }

@@ -10,7 +10,7 @@
 #include "CliCommands.h"
 #include "ExitCode.h"
 #include "KeyArgument.h"
-#include "cipher/ClearedOnExit.h"
+#include "support/ClearedOnExit.h"
 #include "engine/Failure.h"
 
 namespace stego::cli {
@@ -74,8 +74,8 @@ int parseAndRun(int argc, const char* const* argv, CliEnvironment& env) {
 
     CliRequest request;
     // The key and the message are secrets; CLI11's own copies and argv are out of reach.
-    const corvid::ClearedOnExit clearKey(request.key);
-    const corvid::ClearedOnExit clearText(request.text);
+    const support::ClearedOnExit clearKey(request.key);
+    const support::ClearedOnExit clearText(request.text);
     std::vector<Subcommand> commands;
 
     CLI::App* hideMessageCommand = app.add_subcommand("hide-message", "Hide a message in a picture, written as BMP");

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "cipher/SecureClear.h"
+#include "support/SecureClear.h"
 #include "engine/Failure.h"
 
 namespace stego::cli {
@@ -74,7 +74,7 @@ std::string utf8ToLatin1(std::string_view utf8, const std::string& what) {
     try {
         appendLatin1(utf8, what, latin1);
     } catch (...) {
-        corvid::secureClear(latin1);  // the part of a message converted so far
+        support::secureClear(latin1);  // the part of a message converted so far
         throw;
     }
     return latin1;

@@ -6,7 +6,7 @@
 
 #include "CommandLine.h"
 #include "platform/ComponentCipher.h"
-#include "platform/LcgGenerator.h"
+#include "engine/LcgGenerator.h"
 #include "platform/PosixFileStore.h"
 
 int main(int argc, char** argv) {

@@ -27,11 +27,12 @@
 #include "ShellFonts.h"
 #include "Twips.h"
 #include "WindowPlacement.h"
-#include "cipher/ClearedOnExit.h"
+#include "support/ClearedOnExit.h"
 #include "engine/Failure.h"
 #include "engine/Outcome.h"
 #include "platform/ImageCarrier.h"
 #include "platform/PictureFile.h"
+#include "support/ErrorNumbers.h"
 
 namespace stego::shell {
 
@@ -48,8 +49,6 @@ const QString kMissingFileToHide =
 const QString kMissingExtractDestination =
     QStringLiteral("Missing Filename to extract and decrypt.  Please define file to process.");
 
-constexpr int kOutOfMemory = 7;
-constexpr int kInternalError = 51;
 
 QString errorText(int number, const QString& message) {
     return QStringLiteral("Error %1: %2").arg(number).arg(message);
@@ -167,7 +166,7 @@ void MainWindow::buildControls() {
 
     // The scramble key: held by the window, never shown, never reachable.
     m_pass = makeTextBox(client, "pass", twipsRect(6960, 4080, 375, 285));
-    m_pass->setText(QStringLiteral("Wren5"));
+    m_pass->setText(QString::fromLatin1(kScrambleKey));
     m_pass->setFocusPolicy(Qt::NoFocus);
     m_pass->hide();
 
@@ -228,11 +227,11 @@ bool MainWindow::openPicture(const QString& path) {
         try {
             loaded = platform::loadPicture(toEnginePath(path));
             if (loaded.isNull())
-                failure = errorText(kOutOfMemory, QStringLiteral("Out of memory: ") + path);
+                failure = errorText(support::kOutOfMemory, QStringLiteral("Out of memory: ") + path);
         } catch (const Failure& error) {
             failure = errorText(error.number(), fromEngineMessage(error.what()));
         } catch (const std::bad_alloc&) {
-            failure = errorText(kOutOfMemory, QStringLiteral("Out of memory: ") + path);
+            failure = errorText(support::kOutOfMemory, QStringLiteral("Out of memory: ") + path);
         }
     }
     if (!failure.isEmpty()) {
@@ -285,7 +284,7 @@ void MainWindow::saveImage() {
         } catch (const Failure& error) {
             failure = errorText(error.number(), fromEngineMessage(error.what()));
         } catch (const std::bad_alloc&) {
-            failure = errorText(kOutOfMemory, QStringLiteral("Out of memory: ") + *path);
+            failure = errorText(support::kOutOfMemory, QStringLiteral("Out of memory: ") + *path);
         }
     }
     if (!failure.isEmpty())
@@ -354,11 +353,11 @@ void MainWindow::insertMessageClicked() {
         tell(refusal);
         return;
     }
-    const corvid::ClearedOnExit clearMessage(*message);
+    const support::ClearedOnExit clearMessage(*message);
     if (!confirmDefaultKey(kInsertKeyQuestion))
         return;
     std::string key = keyText();
-    const corvid::ClearedOnExit clearKey(key);
+    const support::ClearedOnExit clearKey(key);
     runEngineCommand([&](std::string& pass) {
         platform::ImageCarrier carrier(m_picture);
         return InsertMessage(carrier, key, *message, pass, m_services.engine);
@@ -369,7 +368,7 @@ void MainWindow::extractMessageClicked() {
     if (!confirmDefaultKey(kExtractKeyQuestion))
         return;
     std::string key = keyText();
-    const corvid::ClearedOnExit clearKey(key);
+    const support::ClearedOnExit clearKey(key);
     runEngineCommand([&](std::string& pass) {
         platform::ImageCarrier carrier(m_picture);
         return ExtractMessage(carrier, key, pass, m_services.engine);
@@ -388,7 +387,7 @@ void MainWindow::insertDataClicked() {
     if (!confirmDefaultKey(kInsertKeyQuestion))
         return;
     std::string key = keyText();
-    const corvid::ClearedOnExit clearKey(key);
+    const support::ClearedOnExit clearKey(key);
     const std::string source = toEnginePath(m_txtFile->text());
     runEngineCommand([&](std::string& pass) {
         platform::ImageCarrier carrier(m_picture);
@@ -405,7 +404,7 @@ void MainWindow::extractDataClicked() {
     if (!confirmDefaultKey(kInsertKeyQuestion))
         return;
     std::string key = keyText();
-    const corvid::ClearedOnExit clearKey(key);
+    const support::ClearedOnExit clearKey(key);
     const std::string destination = toEnginePath(m_txtDecFile->text());
     runEngineCommand([&](std::string& pass) {
         platform::ImageCarrier carrier(m_picture);
@@ -434,15 +433,15 @@ void MainWindow::runEngineCommand(const std::function<Outcome(std::string& pass)
     } catch (const Failure& error) {
         outcome = Outcome{OutcomeKind::Error, error.number(), error.what(), {}, 0};
     } catch (const std::bad_alloc&) {
-        outcome = Outcome{OutcomeKind::Error, kOutOfMemory, "Out of memory", {}, 0};
+        outcome = Outcome{OutcomeKind::Error, support::kOutOfMemory, "Out of memory", {}, 0};
     } catch (const std::exception& error) {
-        outcome = Outcome{OutcomeKind::Error, kInternalError, std::string("Internal error: ") + error.what(), {}, 0};
+        outcome = Outcome{OutcomeKind::Error, support::kInternalError, std::string("Internal error: ") + error.what(), {}, 0};
     }
     setPassText(pass);
     m_Picture2->update();
     showOutcome(outcome);
     // The message box now holds an extracted message; this copy goes.
-    corvid::secureClear(outcome.text);
+    support::secureClear(outcome.text);
 }
 
 void MainWindow::showOutcome(const Outcome& outcome) {

@@ -6,7 +6,7 @@
 #include <QMainWindow>
 
 #include "ShellServices.h"
-#include "platform/FileDialog.h"
+#include "platform/WindowFileDialog.h"
 
 class QAction;
 class QMimeData;

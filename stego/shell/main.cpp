@@ -9,7 +9,7 @@
 #include "Startup.h"
 #include "engine/Commands.h"
 #include "platform/ComponentCipher.h"
-#include "platform/LcgGenerator.h"
+#include "engine/LcgGenerator.h"
 #include "platform/PosixFileStore.h"
 #include "platform/QtFileDialogs.h"
 #include "platform/QtMessageBoxes.h"

@@ -10,7 +10,7 @@
 #include "EncryptionTestAccess.h"
 #include "LiteralEncryption.h"
 #include "SeededRandom.h"
-#include "TempFolder.h"
+#include "TestFolder.h"
 #include "cipher/CipherError.h"
 #include "cipher/Encryption.h"
 
@@ -44,35 +44,35 @@ int runFile(FileRoutine routine, std::string key, const std::string& from, const
 
 class FileCipher : public testing::Test {
 protected:
-    TempFolder folder;
-    std::string plainPath = folder.path("plain.bin");
-    std::string cipherPath = folder.path("cipher.bin");
-    std::string backPath = folder.path("back.bin");
+    testsupport::TestFolder folder;
+    std::string plainPath = folder / "plain.bin";
+    std::string cipherPath = folder / "cipher.bin";
+    std::string backPath = folder / "back.bin";
 };
 
 TEST_F(FileCipher, DecryptFileRestoresTheInputAndAWrongKeyGivesOtherBytes) {
     SeededRandom random;
     const std::string plain = random.bytes(5000);
-    TempFolder::write(plainPath, plain);
+    testsupport::writeFile(plainPath, plain);
 
     Encryption machine;
     std::string key = "314159";
     ASSERT_EQ(machine.EncryptFile(key, plainPath, cipherPath), 0);
     EXPECT_EQ(key, "314159314159314159");
-    const std::string cipher = TempFolder::read(cipherPath);
+    const std::string cipher = testsupport::readFile(cipherPath);
     ASSERT_EQ(cipher.size(), plain.size());
     EXPECT_NE(cipher, plain);
-    EXPECT_EQ(TempFolder::read(plainPath), plain) << "the input is only read";
+    EXPECT_EQ(testsupport::readFile(plainPath), plain) << "the input is only read";
 
     ASSERT_EQ(machine.EncryptFile(key, plainPath, cipherPath), 0);
-    EXPECT_EQ(TempFolder::read(cipherPath), cipher) << "the same file and key give the same output";
+    EXPECT_EQ(testsupport::readFile(cipherPath), cipher) << "the same file and key give the same output";
 
     ASSERT_EQ(machine.DecryptFile(key, cipherPath, backPath), 0);
-    EXPECT_EQ(TempFolder::read(backPath), plain);
+    EXPECT_EQ(testsupport::readFile(backPath), plain);
 
     std::string wrongKey = "314158";
     ASSERT_EQ(machine.DecryptFile(wrongKey, cipherPath, backPath), 0);
-    const std::string wrong = TempFolder::read(backPath);
+    const std::string wrong = testsupport::readFile(backPath);
     EXPECT_EQ(wrong.size(), plain.size());
     EXPECT_NE(wrong, plain);
 }
@@ -80,13 +80,13 @@ TEST_F(FileCipher, DecryptFileRestoresTheInputAndAWrongKeyGivesOtherBytes) {
 TEST_F(FileCipher, EmptyInputGivesEmptyOutputAndALongerOutputIsCutToLength) {
     for (const Routine& routine : kRoutines) {
         SCOPED_TRACE(routine.name);
-        TempFolder::write(cipherPath, std::string(10000, 'x'));
-        TempFolder::write(plainPath, "");
+        testsupport::writeFile(cipherPath, std::string(10000, 'x'));
+        testsupport::writeFile(plainPath, "");
         EXPECT_EQ(runFile(routine.call, "12", plainPath, cipherPath), 0);
-        EXPECT_EQ(TempFolder::read(cipherPath), "");
+        EXPECT_EQ(testsupport::readFile(cipherPath), "");
 
-        TempFolder::write(cipherPath, std::string(10000, 'x'));
-        TempFolder::write(plainPath, "short");
+        testsupport::writeFile(cipherPath, std::string(10000, 'x'));
+        testsupport::writeFile(plainPath, "short");
         EXPECT_EQ(runFile(routine.call, "12", plainPath, cipherPath), 0);
         EXPECT_EQ(fs::file_size(cipherPath), 5u);
     }
@@ -106,7 +106,7 @@ TEST_F(FileCipher, EmptyKeyReturns99AndTouchesNoFile) {
 struct OtherName {
     const char* what;
     // Makes another name for the file at `input` inside `folder` and returns it.
-    std::string (*make)(const TempFolder& folder, const std::string& input);
+    std::string (*make)(const testsupport::TestFolder& folder, const std::string& input);
 };
 
 void PrintTo(const OtherName& name, std::ostream* out) { *out << name.what; }
@@ -114,36 +114,36 @@ void PrintTo(const OtherName& name, std::ostream* out) { *out << name.what; }
 class SameFile : public testing::TestWithParam<OtherName> {};
 
 TEST_P(SameFile, IsRefusedWithError5AndTheFileKeepsItsBytes) {
-    TempFolder folder;
-    const std::string input = folder.path("precious.txt");
-    TempFolder::write(input, "the only copy");
+    testsupport::TestFolder folder;
+    const std::string input = folder / "precious.txt";
+    testsupport::writeFile(input, "the only copy");
     const std::string output = GetParam().make(folder, input);
     for (const Routine& routine : kRoutines) {
         SCOPED_TRACE(routine.name);
         std::string message;
         EXPECT_EQ(runFile(routine.call, "77", input, output, &message), kInvalidArgument);
         EXPECT_NE(message.find("same file"), std::string::npos) << message;
-        EXPECT_EQ(TempFolder::read(input), "the only copy");
+        EXPECT_EQ(testsupport::readFile(input), "the only copy");
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Names, SameFile,
-    testing::Values(OtherName{"SameSpelling", [](const TempFolder&, const std::string& input) { return input; }},
+    testing::Values(OtherName{"SameSpelling", [](const testsupport::TestFolder&, const std::string& input) { return input; }},
                     OtherName{"DotDotSpelling",
-                              [](const TempFolder& folder, const std::string&) {
-                                  fs::create_directory(folder.path("sub"));
-                                  return folder.path("sub/../precious.txt");
+                              [](const testsupport::TestFolder& folder, const std::string&) {
+                                  fs::create_directory(folder / "sub");
+                                  return folder / "sub/../precious.txt";
                               }},
                     OtherName{"HardLink",
-                              [](const TempFolder& folder, const std::string& input) {
-                                  fs::create_hard_link(input, folder.path("link.txt"));
-                                  return folder.path("link.txt");
+                              [](const testsupport::TestFolder& folder, const std::string& input) {
+                                  fs::create_hard_link(input, folder / "link.txt");
+                                  return folder / "link.txt";
                               }},
                     OtherName{"SymbolicLink",
-                              [](const TempFolder& folder, const std::string& input) {
-                                  fs::create_symlink(input, folder.path("symlink.txt"));
-                                  return folder.path("symlink.txt");
+                              [](const testsupport::TestFolder& folder, const std::string& input) {
+                                  fs::create_symlink(input, folder / "symlink.txt");
+                                  return folder / "symlink.txt";
                               }}),
     [](const auto& info) { return std::string(info.param.what); });
 
@@ -156,48 +156,48 @@ TEST_F(FileCipher, MissingInputFailsWithoutCreatingItOrTouchingTheOutput) {
         EXPECT_FALSE(fs::exists(plainPath));
         EXPECT_FALSE(fs::exists(cipherPath));
 
-        TempFolder::write(cipherPath, "keep me");
+        testsupport::writeFile(cipherPath, "keep me");
         EXPECT_EQ(runFile(routine.call, "5", plainPath, cipherPath), 53);
-        EXPECT_EQ(TempFolder::read(cipherPath), "keep me");
+        EXPECT_EQ(testsupport::readFile(cipherPath), "keep me");
         fs::remove(cipherPath);
     }
 }
 
 TEST_F(FileCipher, UnreadableInputOrUnwritableOutputFailsWithTheSystemsErrorAndPath) {
-    TempFolder::write(cipherPath, "keep me");
+    testsupport::writeFile(cipherPath, "keep me");
     std::string message;
-    EXPECT_EQ(runFile(&Encryption::EncryptFile, "5", folder.path(""), cipherPath, &message), 75);
-    EXPECT_EQ(message, "Path is a folder, not a file: " + folder.path(""));
-    EXPECT_EQ(TempFolder::read(cipherPath), "keep me");
+    EXPECT_EQ(runFile(&Encryption::EncryptFile, "5", folder / "", cipherPath, &message), 75);
+    EXPECT_EQ(message, "Path is a folder, not a file: " + (folder / ""));
+    EXPECT_EQ(testsupport::readFile(cipherPath), "keep me");
 
-    TempFolder::write(plainPath, "data");
-    const std::string nowhere = folder.path("no-such-folder/out.bin");
+    testsupport::writeFile(plainPath, "data");
+    const std::string nowhere = folder / "no-such-folder/out.bin";
     EXPECT_NE(runFile(&Encryption::EncryptFile, "5", plainPath, nowhere, &message), 0);
     EXPECT_NE(message.find(nowhere), std::string::npos) << message;
-    EXPECT_EQ(TempFolder::read(plainPath), "data");
+    EXPECT_EQ(testsupport::readFile(plainPath), "data");
 }
 
 TEST_F(FileCipher, FilesUpToTheLimitRoundTripAndLongerOnesStopWithError6After32767Bytes) {
     SeededRandom random;
     const std::string longest = random.bytes(kLimit);
-    TempFolder::write(plainPath, longest);
+    testsupport::writeFile(plainPath, longest);
     ASSERT_EQ(runFile(&Encryption::EncryptFile, "8080", plainPath, cipherPath), 0);
-    const std::string cipher = TempFolder::read(cipherPath);
+    const std::string cipher = testsupport::readFile(cipherPath);
     ASSERT_EQ(runFile(&Encryption::DecryptFile, "8080", cipherPath, backPath), 0);
-    EXPECT_EQ(TempFolder::read(backPath), longest);
+    EXPECT_EQ(testsupport::readFile(backPath), longest);
 
     for (std::size_t size : {kLimit + 1, std::size_t{100000}}) {
         SCOPED_TRACE(size);
-        TempFolder::write(plainPath, longest + random.bytes(size - kLimit));
+        testsupport::writeFile(plainPath, longest + random.bytes(size - kLimit));
         std::string message;
         EXPECT_EQ(runFile(&Encryption::EncryptFile, "8080", plainPath, backPath, &message), kOverflow);
-        EXPECT_EQ(TempFolder::read(backPath), cipher) << "the output holds the bytes before the failing one";
+        EXPECT_EQ(testsupport::readFile(backPath), cipher) << "the output holds the bytes before the failing one";
         EXPECT_NE(message.find("32767"), std::string::npos) << message;
     }
 }
 
 TEST_F(FileCipher, FullDiskFailsWithError61AndTheMachineStopsAtTheUnwrittenByte) {
-    TempFolder::write(plainPath, "abcdef");
+    testsupport::writeFile(plainPath, "abcdef");
     Encryption machine;
     std::string key = "606";
     try {
@@ -237,7 +237,7 @@ private:
 TEST_F(FileCipher, WriteFailingPartWayKeepsTheBytesWrittenAndTheStateOfTheFailingByte) {
     SeededRandom random;
     const std::string plain = random.bytes(5000);
-    TempFolder::write(plainPath, plain);
+    testsupport::writeFile(plainPath, plain);
     Encryption machine;
     std::string key = "1000";
     int number = 0;
@@ -254,7 +254,7 @@ TEST_F(FileCipher, WriteFailingPartWayKeepsTheBytesWrittenAndTheStateOfTheFailin
     LiteralEncryption literal;
     int error = 0;
     const std::string expected = literal.cipherFileBytes(key, plain.substr(0, 1001), true, error);
-    EXPECT_EQ(TempFolder::read(cipherPath), expected.substr(0, 1000));
+    EXPECT_EQ(testsupport::readFile(cipherPath), expected.substr(0, 1000));
     EXPECT_EQ(EncryptionTestAccess::fields(machine), literal.fields());
 }
 

@@ -3,10 +3,10 @@
 
 #include "EncryptionTestAccess.h"
 #include "LiteralEncryption.h"
-#include "TempFolder.h"
+#include "TestFolder.h"
 #include "TestVector.h"
 #include "cipher/Encryption.h"
-#include "cipher/KeyValues.h"
+#include "KeyValues.h"
 #include "cipher/MachineMode.h"
 
 namespace corvid {
@@ -104,14 +104,14 @@ TEST_P(ByteVectors, SymbolRoutinesAndFileRoutinesGiveTheKnownBytes) {
     }
     EXPECT_EQ(bySymbol, cipher);
 
-    TempFolder folder;
-    TempFolder::write(folder.path("plain"), plain);
+    testsupport::TestFolder folder;
+    testsupport::writeFile((folder / "plain"), plain);
     key = vector.bytes("key");
-    ASSERT_EQ(machine.EncryptFile(key, folder.path("plain"), folder.path("cipher")), 0);
-    EXPECT_EQ(TempFolder::read(folder.path("cipher")), cipher);
+    ASSERT_EQ(machine.EncryptFile(key, folder / "plain", folder / "cipher"), 0);
+    EXPECT_EQ(testsupport::readFile(folder / "cipher"), cipher);
     key = vector.bytes("key");
-    ASSERT_EQ(machine.DecryptFile(key, folder.path("cipher"), folder.path("back")), 0);
-    EXPECT_EQ(TempFolder::read(folder.path("back")), plain);
+    ASSERT_EQ(machine.DecryptFile(key, folder / "cipher", folder / "back"), 0);
+    EXPECT_EQ(testsupport::readFile(folder / "back"), plain);
 }
 
 INSTANTIATE_TEST_SUITE_P(Byte, ByteVectors, testing::ValuesIn(vectorsIn("byte")), caseName);

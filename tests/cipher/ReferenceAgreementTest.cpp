@@ -7,7 +7,7 @@
 #include "EncryptionTestAccess.h"
 #include "LiteralEncryption.h"
 #include "SeededRandom.h"
-#include "TempFolder.h"
+#include "TestFolder.h"
 #include "cipher/CipherError.h"
 #include "cipher/Encryption.h"
 
@@ -156,14 +156,14 @@ TEST(ReferenceAgreement, BothFailAtTheSameSymbolPastTheLimitInTheSameState) {
 
 TEST(ReferenceAgreement, FileRoutinesWriteWhatTheLiteralMachineComputes) {
     SeededRandom random;
-    TempFolder folder;
-    const std::string input = folder.path("in");
-    const std::string output = folder.path("out");
+    testsupport::TestFolder folder;
+    const std::string input = folder / "in";
+    const std::string output = folder / "out";
     const int some = random.between(2, 3000);
     for (const int size : {0, 1, some, kLimit, kLimit + 1}) {
         SCOPED_TRACE("size " + std::to_string(size));
         const std::string bytes = random.bytes(static_cast<std::size_t>(size));
-        TempFolder::write(input, bytes);
+        testsupport::writeFile(input, bytes);
         const bool encipher = random.chance(0.5);
         Pair pair;
         std::string fastKey = random.digitKey();
@@ -175,7 +175,7 @@ TEST(ReferenceAgreement, FileRoutinesWriteWhatTheLiteralMachineComputes) {
         int literalError = 0;
         const std::string expected = pair.literal.cipherFileBytes(literalKey, bytes, encipher, literalError);
         EXPECT_EQ(fast.error, literalError);
-        EXPECT_EQ(TempFolder::read(output), expected);
+        EXPECT_EQ(testsupport::readFile(output), expected);
         EXPECT_EQ(fastKey, literalKey);
         pair.expectSameState("after the file");
     }

@@ -7,7 +7,7 @@
 
 #include "ProgramRun.h"
 #include "TestFolder.h"
-#include "TestPictures.h"
+#include "NoiseImage.h"
 #include "platform/PictureFile.h"
 
 using testsupport::runProgram;

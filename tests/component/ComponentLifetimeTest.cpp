@@ -8,9 +8,9 @@
 #include <set>
 
 #include "ComponentTestKit.h"
-#include "corvid/Creation.h"
-#include "corvid/IClassFactory.h"
-#include "corvid/ServerEntryPoints.h"
+#include "comrt/Creation.h"
+#include "comrt/IClassFactory.h"
+#include "comrt/ServerEntryPoints.h"
 
 namespace component::test {
 namespace {

@@ -4,8 +4,8 @@
 
 #include <cstdlib>
 
-#include "corvid/Creation.h"
-#include "corvid/ErrorInfo.h"
+#include "comrt/Creation.h"
+#include "comrt/ErrorInfo.h"
 
 namespace component::test {
 namespace {

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "TestFolder.h"
-#include "corvid/ComPtr.h"
-#include "corvid/ComString.h"
+#include "comrt/ComPtr.h"
+#include "comrt/ComString.h"
 #include "corvid/_Encryption.h"
 
 namespace component::test {

@@ -8,12 +8,12 @@
 #include <set>
 
 #include "ComponentTestKit.h"
-#include "corvid/Registry.h"
+#include "comrt/Registry.h"
 #include "engine/Commands.h"
 #include "engine/Failure.h"
-#include "engine/MemoryCarrier.h"
+#include "MemoryCarrier.h"
 #include "platform/ComponentCipher.h"
-#include "platform/LcgGenerator.h"
+#include "engine/LcgGenerator.h"
 #include "platform/PosixFileStore.h"
 
 namespace component::test {

@@ -15,7 +15,7 @@
 #include "FolderSnapshot.h"
 #include "ProgramRun.h"
 #include "TestFolder.h"
-#include "TestPictures.h"
+#include "NoiseImage.h"
 #include "platform/PictureFile.h"
 
 using testsupport::FolderSnapshot;

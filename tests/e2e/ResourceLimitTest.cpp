@@ -11,7 +11,7 @@
 #include "CraftedPictures.h"
 #include "ProgramRun.h"
 #include "TestFolder.h"
-#include "TestPictures.h"
+#include "NoiseImage.h"
 #include "platform/PictureFile.h"
 
 using testsupport::ProgramOptions;

@@ -6,10 +6,10 @@
 
 #include "FakeCipher.h"
 #include "MemoryFileStore.h"
-#include "TestPictures.h"
+#include "NoisePictures.h"
 #include "engine/Commands.h"
-#include "engine/MemoryCarrier.h"
-#include "platform/LcgGenerator.h"
+#include "MemoryCarrier.h"
+#include "engine/LcgGenerator.h"
 
 namespace stego::test {
 
@@ -21,7 +21,7 @@ struct CommandBench {
     FakeCipherLog cipherLog;
     EngineServices services{generator, makeFakeCipherFactory(files, cipherLog), files, ","};
     MemoryCarrier picture;
-    std::string pass = "Wren5";
+    std::string pass = kScrambleKey;
 };
 
 /// What a refused command must leave as it was.

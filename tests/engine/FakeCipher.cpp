@@ -4,12 +4,13 @@
 
 #include "engine/Failure.h"
 #include "engine/MessageAlphabet.h"
+#include "support/Limits.h"
 
 namespace stego::test {
 
 namespace {
 
-constexpr std::size_t kMaxSymbols = 32767;
+constexpr std::size_t kMaxSymbols = support::kLongestItem;
 constexpr int kMissingKey = 99;
 
 // The key's digits summed: any two keys with different sums garble each other.

@@ -1,7 +1,7 @@
 // The generator's exact values: every hidden picture depends on them.
 #include <gtest/gtest.h>
 
-#include "platform/LcgGenerator.h"
+#include "engine/LcgGenerator.h"
 
 namespace stego::platform {
 namespace {

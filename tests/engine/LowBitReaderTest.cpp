@@ -5,8 +5,8 @@
 
 #include <random>
 
-#include "engine/LowBitReader.h"
-#include "engine/MemoryCarrier.h"
+#include "LowBitReader.h"
+#include "MemoryCarrier.h"
 
 namespace stego {
 namespace {

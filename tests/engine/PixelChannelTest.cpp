@@ -3,11 +3,11 @@
 #include <ostream>
 #include <gtest/gtest.h>
 
-#include "TestPictures.h"
+#include "NoisePictures.h"
 #include "engine/Failure.h"
-#include "engine/MemoryCarrier.h"
+#include "MemoryCarrier.h"
 #include "engine/PixelChannel.h"
-#include "platform/LcgGenerator.h"
+#include "engine/LcgGenerator.h"
 
 namespace stego {
 namespace {

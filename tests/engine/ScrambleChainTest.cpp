@@ -5,8 +5,8 @@
 
 #include <random>
 
-#include "engine/ScrambleChain.h"
-#include "platform/LcgGenerator.h"
+#include "ScrambleChain.h"
+#include "engine/LcgGenerator.h"
 
 namespace stego {
 namespace {

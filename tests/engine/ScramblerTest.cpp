@@ -9,7 +9,7 @@
 #include "VectorFile.h"
 #include "engine/Failure.h"
 #include "engine/Scrambler.h"
-#include "platform/LcgGenerator.h"
+#include "engine/LcgGenerator.h"
 
 namespace stego {
 namespace {

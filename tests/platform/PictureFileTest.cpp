@@ -14,7 +14,7 @@
 #include "ChildProcess.h"
 #include "ExpectFailure.h"
 #include "TestFolder.h"
-#include "TestPictures.h"
+#include "NoiseImage.h"
 #include "engine/Failure.h"
 #include "platform/PictureFile.h"
 

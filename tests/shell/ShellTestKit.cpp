@@ -2,7 +2,7 @@
 
 #include <QAction>
 
-#include "platform/DirectCipher.h"
+#include "DirectCipher.h"
 
 namespace stego::shell::test {
 

@@ -11,7 +11,7 @@
 #include "MainWindow.h"
 #include "ShellServices.h"
 #include "engine/Commands.h"
-#include "platform/LcgGenerator.h"
+#include "engine/LcgGenerator.h"
 #include "platform/ManualTimerFactory.h"
 #include "platform/PosixFileStore.h"
 #include "platform/ScriptedFileDialogs.h"

@@ -1,0 +1,35 @@
+#include "platform/ImageCarrier.h"
+
+namespace stego::platform {
+
+namespace {
+
+Rgb toRgb(QRgb pixel) {
+    return Rgb{static_cast<std::uint8_t>(qRed(pixel)), static_cast<std::uint8_t>(qGreen(pixel)),
+               static_cast<std::uint8_t>(qBlue(pixel))};
+}
+
+}  // namespace
+
+ImageCarrier::ImageCarrier(QImage& image) : m_image(image) {}
+
+std::int32_t ImageCarrier::width() const { return m_image.width(); }
+
+std::int32_t ImageCarrier::height() const { return m_image.height(); }
+
+// Reads go through constScanLine so that they never detach a shared image.
+Rgb ImageCarrier::readPixel(std::int32_t x, std::int32_t y) const {
+    return toRgb(reinterpret_cast<const QRgb*>(m_image.constScanLine(y))[x]);
+}
+
+void ImageCarrier::writePixel(std::int32_t x, std::int32_t y, Rgb colour) {
+    reinterpret_cast<QRgb*>(m_image.scanLine(y))[x] = qRgb(colour.red, colour.green, colour.blue);
+}
+
+void ImageCarrier::readRow(std::int32_t y, std::int32_t x0, std::int32_t count, Rgb* out) const {
+    const QRgb* row = reinterpret_cast<const QRgb*>(m_image.constScanLine(y)) + x0;
+    for (std::int32_t i = 0; i < count; ++i)
+        out[i] = toRgb(row[i]);
+}
+
+}  // namespace stego::platform

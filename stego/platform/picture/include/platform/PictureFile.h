@@ -1,0 +1,23 @@
+// Opening BMP and JPEG pictures into a true-colour grid, and saving a grid as a BMP.
+#pragma once
+
+#include <QImage>
+#include <string>
+
+#include "platform/PosixFileWriter.h"
+
+namespace stego::platform {
+
+/// Loads a BMP or JPEG file (paths are local 8-bit, as the file system spells
+/// them) into a QImage of Format_RGB32. Throws stego::Failure whose message
+/// names the file and the reason.
+QImage loadPicture(const std::string& path);
+
+/// Writes the picture as a BMP file whatever the name's extension, so that
+/// reopening gives every pixel's red, green and blue back exactly. The file is
+/// written beside its destination through writer and renamed into place only
+/// when complete; on failure an existing file stays whole. A folder, device or
+/// pipe at path is refused, not replaced. Throws stego::Failure.
+void savePictureAsBmp(const QImage& picture, const std::string& path, FileWriter& writer = systemFileWriter());
+
+}  // namespace stego::platform
