@@ -2,9 +2,9 @@
 
 #include <CLI/CLI.hpp>
 
-#include <functional>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "CliCommands.h"
@@ -17,9 +17,39 @@ namespace stego::cli {
 
 namespace {
 
-struct Subcommand {
-    CLI::App* app;
-    std::function<int(const CliRequest&, CliEnvironment&)> run;
+using Runner = int (*)(const CliRequest&, CliEnvironment&);
+
+// The options a sub-command takes; each is added in this order, the order --help lists them in.
+enum OptionSet : unsigned {
+    kImage = 1U << 0,          // --image, required
+    kCipherInput = 1U << 1,    // --input, required
+    kOutputPicture = 1U << 2,  // --output, the picture to write
+    kOutputFile = 1U << 3,     // --output, a file replaced only on success
+    kFileToHide = 1U << 4,     // --file, required
+    kCipherText = 1U << 5,     // --text, required
+    kKey = 1U << 6,            // --key
+    kMessage = 1U << 7,        // --text or --text-file, else standard input
+};
+
+struct SubcommandSpec {
+    const char* name;
+    const char* description;
+    unsigned options;
+    Runner run;
+};
+
+const SubcommandSpec kSubcommands[] = {
+    {"hide-message", "Hide a message in a picture, written as BMP", kImage | kOutputPicture | kKey | kMessage,
+     hideMessage},
+    {"extract-message", "Print the message hidden in a picture", kImage | kKey, extractMessage},
+    {"hide-file", "Hide a file of up to 32,767 bytes in a picture", kImage | kOutputPicture | kFileToHide | kKey,
+     hideFile},
+    {"extract-file", "Write the file hidden in a picture", kImage | kOutputFile | kKey, extractFile},
+    {"capacity", "Print how many message characters (or file bytes) a picture can hold", kImage, showCapacity},
+    {"encrypt-text", "Print the ciphertext of a text", kCipherText | kKey, encryptText},
+    {"decrypt-text", "Print the plain text of a ciphertext", kCipherText | kKey, decryptText},
+    {"encrypt-file", "Encipher a file of up to 32,767 bytes", kCipherInput | kOutputFile | kKey, encryptFile},
+    {"decrypt-file", "Decipher a file of up to 32,767 bytes", kCipherInput | kOutputFile | kKey, decryptFile},
 };
 
 const CLI::Validator& keyValidator() {
@@ -28,14 +58,27 @@ const CLI::Validator& keyValidator() {
     return validator;
 }
 
-void addKey(CLI::App& command, CliRequest& request) {
-    command.add_option("--key", request.key, "Encryption key, one or more digits (default 408127)")
-        ->check(keyValidator());
-}
-
-void addImage(CLI::App& command, CliRequest& request) {
-    command.add_option("--image", request.image, "Picture to read (BMP or JPEG); it is never changed")
-        ->required();
+void addOptions(CLI::App& command, unsigned options, CliRequest& request) {
+    if (options & kImage)
+        command.add_option("--image", request.image, "Picture to read (BMP or JPEG); it is never changed")->required();
+    if (options & kCipherInput)
+        command.add_option("--input", request.input, "File to read")->required();
+    if (options & kOutputPicture)
+        command.add_option("--output", request.output, "BMP file to write (may be the --image file)")->required();
+    if (options & kOutputFile)
+        command.add_option("--output", request.output, "File to write; replaced only on success")->required();
+    if (options & kFileToHide)
+        command.add_option("--file", request.file, "File to hide")->required();
+    if (options & kCipherText)
+        command.add_option("--text", request.text, "The text")->required();
+    if (options & kKey)
+        command.add_option("--key", request.key, "Encryption key, one or more digits (default 408127)")
+            ->check(keyValidator());
+    if (options & kMessage) {
+        CLI::Option* text = command.add_option("--text", request.text, "The message (default: standard input)");
+        CLI::Option* textFile = command.add_option("--text-file", request.textFile, "File holding the message, as UTF-8");
+        text->excludes(textFile);
+    }
 }
 
 // CLI11 repeats unexpected arguments word for word, and one of them may be a
@@ -76,63 +119,12 @@ int parseAndRun(int argc, const char* const* argv, CliEnvironment& env) {
     // The key and the message are secrets; CLI11's own copies and argv are out of reach.
     const support::ClearedOnExit clearKey(request.key);
     const support::ClearedOnExit clearText(request.text);
-    std::vector<Subcommand> commands;
-
-    CLI::App* hideMessageCommand = app.add_subcommand("hide-message", "Hide a message in a picture, written as BMP");
-    addImage(*hideMessageCommand, request);
-    hideMessageCommand->add_option("--output", request.output, "BMP file to write (may be the --image file)")
-        ->required();
-    addKey(*hideMessageCommand, request);
-    CLI::Option* text = hideMessageCommand->add_option("--text", request.text, "The message (default: standard input)");
-    CLI::Option* textFile =
-        hideMessageCommand->add_option("--text-file", request.textFile, "File holding the message, as UTF-8");
-    text->excludes(textFile);
-    commands.push_back({hideMessageCommand, hideMessage});
-
-    CLI::App* extractMessageCommand =
-        app.add_subcommand("extract-message", "Print the message hidden in a picture");
-    addImage(*extractMessageCommand, request);
-    addKey(*extractMessageCommand, request);
-    commands.push_back({extractMessageCommand, extractMessage});
-
-    CLI::App* hideFileCommand = app.add_subcommand("hide-file", "Hide a file of up to 32,767 bytes in a picture");
-    addImage(*hideFileCommand, request);
-    hideFileCommand->add_option("--output", request.output, "BMP file to write (may be the --image file)")
-        ->required();
-    hideFileCommand->add_option("--file", request.file, "File to hide")->required();
-    addKey(*hideFileCommand, request);
-    commands.push_back({hideFileCommand, hideFile});
-
-    CLI::App* extractFileCommand = app.add_subcommand("extract-file", "Write the file hidden in a picture");
-    addImage(*extractFileCommand, request);
-    extractFileCommand->add_option("--output", request.output, "File to write; replaced only on success")
-        ->required();
-    addKey(*extractFileCommand, request);
-    commands.push_back({extractFileCommand, extractFile});
-
-    CLI::App* capacityCommand =
-        app.add_subcommand("capacity", "Print how many message characters (or file bytes) a picture can hold");
-    addImage(*capacityCommand, request);
-    commands.push_back({capacityCommand, showCapacity});
-
-    const auto addTextCipher = [&](const char* name, const char* description, auto run) {
-        CLI::App* command = app.add_subcommand(name, description);
-        command->add_option("--text", request.text, "The text")->required();
-        addKey(*command, request);
-        commands.push_back({command, run});
-    };
-    addTextCipher("encrypt-text", "Print the ciphertext of a text", encryptText);
-    addTextCipher("decrypt-text", "Print the plain text of a ciphertext", decryptText);
-
-    const auto addFileCipher = [&](const char* name, const char* description, auto run) {
-        CLI::App* command = app.add_subcommand(name, description);
-        command->add_option("--input", request.input, "File to read")->required();
-        command->add_option("--output", request.output, "File to write; replaced only on success")->required();
-        addKey(*command, request);
-        commands.push_back({command, run});
-    };
-    addFileCipher("encrypt-file", "Encipher a file of up to 32,767 bytes", encryptFile);
-    addFileCipher("decrypt-file", "Decipher a file of up to 32,767 bytes", decryptFile);
+    std::vector<std::pair<CLI::App*, Runner>> commands;
+    for (const SubcommandSpec& spec : kSubcommands) {
+        CLI::App* command = app.add_subcommand(spec.name, spec.description);
+        addOptions(*command, spec.options, request);
+        commands.emplace_back(command, spec.run);
+    }
 
     try {
         app.parse(argc, argv);
@@ -151,13 +143,13 @@ int parseAndRun(int argc, const char* const* argv, CliEnvironment& env) {
         return kUsage;
     }
 
-    for (const Subcommand& command : commands) {
-        if (!command.app->parsed())
+    for (const auto& [command, run] : commands) {
+        if (!command->parsed())
             continue;
-        request.keyGiven = given(*command.app, "--key");
-        request.textGiven = given(*command.app, "--text");
-        request.textFileGiven = given(*command.app, "--text-file");
-        return command.run(request, env);
+        request.keyGiven = given(*command, "--key");
+        request.textGiven = given(*command, "--text");
+        request.textFileGiven = given(*command, "--text-file");
+        return run(request, env);
     }
     return kUsage;  // require_subcommand(1) has already refused this
 }
