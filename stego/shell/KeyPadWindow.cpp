@@ -3,7 +3,6 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "PadKey.h"
 #include "ShellFonts.h"
 #include "Twips.h"
 #include "WindowPlacement.h"
@@ -97,7 +96,17 @@ void KeyPadWindow::onBackspace() {
 
 void KeyPadWindow::setKey(const QString& key) {
     m_lbKey->setText(key);
-    PadKey() = key;
+    m_padKey = key;
 }
+
+QString KeyPadWindow::takePadKey() {
+    QString key = m_padKey;
+    m_padKey.fill(QChar(u'\0'));
+    m_padKey.clear();
+    m_lbKey->clear();
+    return key;
+}
+
+KeyPadWindow::~KeyPadWindow() { m_padKey.fill(QChar(u'\0')); }
 
 }  // namespace stego::shell

@@ -14,6 +14,13 @@ class KeyPadWindow : public QDialog {
     Q_OBJECT
 public:
     explicit KeyPadWindow(QWidget* parent = nullptr);
+    /// Clears the key typed on the pad, which nothing else should keep.
+    ~KeyPadWindow() override;
+
+    /// The key typed so far (PadKey).
+    const QString& PadKey() const { return m_padKey; }
+    /// Hands the key over to the key box and clears the pad's copy.
+    QString takePadKey();
 
     /// The digit button of an index (0 carries "1" and 1 carries "0").
     QPushButton* digitButton(int index) const { return m_cmdNum.at(static_cast<std::size_t>(index)); }
@@ -27,6 +34,7 @@ private:
     QPushButton* m_Command2 = nullptr;
     QPushButton* m_Command3 = nullptr;
     std::array<QPushButton*, 10> m_cmdNum{};
+    QString m_padKey;
 };
 
 }  // namespace stego::shell

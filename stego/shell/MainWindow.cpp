@@ -23,7 +23,7 @@
 #include "KeyFilter.h"
 #include "KeyPadWindow.h"
 #include "LayoutPicture.h"
-#include "PadKey.h"
+#include "Refusal.h"
 #include "ShellFonts.h"
 #include "Twips.h"
 #include "WindowPlacement.h"
@@ -53,6 +53,8 @@ const QString kMissingExtractDestination =
 QString errorText(int number, const QString& message) {
     return QStringLiteral("Error %1: %2").arg(number).arg(message);
 }
+
+QString errorText(const Refusal& refusal) { return errorText(refusal.number, refusal.message); }
 
 template <typename Widget>
 Widget* named(Widget* widget, const char* name) {
@@ -221,21 +223,19 @@ bool MainWindow::startUp() {
 
 bool MainWindow::openPicture(const QString& path) {
     QImage loaded;
-    QString failure;
+    std::optional<Refusal> refusal;
     {
-        BusyCursor busy;
-        try {
-            loaded = platform::loadPicture(toEnginePath(path));
-            if (loaded.isNull())
-                failure = errorText(support::kOutOfMemory, QStringLiteral("Out of memory: ") + path);
-        } catch (const Failure& error) {
-            failure = errorText(error.number(), fromEngineMessage(error.what()));
-        } catch (const std::bad_alloc&) {
-            failure = errorText(support::kOutOfMemory, QStringLiteral("Out of memory: ") + path);
-        }
+        const BusyCursor busy;
+        refusal = refusalOf(
+            [&] {
+                loaded = platform::loadPicture(toEnginePath(path));
+                if (loaded.isNull())
+                    throw std::bad_alloc();
+            },
+            path);
     }
-    if (!failure.isEmpty()) {
-        tell(QStringLiteral("The picture could not be opened.\n") + failure);
+    if (refusal) {
+        tell(QStringLiteral("The picture could not be opened.\n") + errorText(*refusal));
         return false;
     }
     if (loaded.format() != QImage::Format_RGB32)
@@ -276,19 +276,13 @@ void MainWindow::saveImage() {
     const auto path = m_Dialog2.showSave(this);
     if (!path)
         return;
-    QString failure;
+    std::optional<Refusal> refusal;
     {
-        BusyCursor busy;
-        try {
-            platform::savePictureAsBmp(m_picture, toEnginePath(*path));
-        } catch (const Failure& error) {
-            failure = errorText(error.number(), fromEngineMessage(error.what()));
-        } catch (const std::bad_alloc&) {
-            failure = errorText(support::kOutOfMemory, QStringLiteral("Out of memory: ") + *path);
-        }
+        const BusyCursor busy;
+        refusal = refusalOf([&] { platform::savePictureAsBmp(m_picture, toEnginePath(*path)); }, *path);
     }
-    if (!failure.isEmpty())
-        tell(QStringLiteral("The picture was not saved.\n") + failure);
+    if (refusal)
+        tell(QStringLiteral("The picture was not saved.\n") + errorText(*refusal));
 }
 
 void MainWindow::showHelp() {
@@ -317,7 +311,7 @@ void MainWindow::exchangeWithKeyPad() {
     KeyPadWindow pad(this);
     m_services.modalWindows.runModal(pad);
     // The pad's key replaces the box's text, also when it is empty.
-    m_txtKey->setText(PadKey());
+    m_txtKey->setText(pad.takePadKey());
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -427,16 +421,13 @@ void MainWindow::runEngineCommand(const std::function<Outcome(std::string& pass)
     Outcome outcome;
     // The commands report failures as outcomes; anything that still escapes
     // is shown the same way rather than ending the program.
-    try {
+    std::optional<Refusal> refusal;
+    {
         const BusyCursor busy;
-        outcome = command(pass);
-    } catch (const Failure& error) {
-        outcome = Outcome{OutcomeKind::Error, error.number(), error.what(), {}, 0};
-    } catch (const std::bad_alloc&) {
-        outcome = Outcome{OutcomeKind::Error, support::kOutOfMemory, "Out of memory", {}, 0};
-    } catch (const std::exception& error) {
-        outcome = Outcome{OutcomeKind::Error, support::kInternalError, std::string("Internal error: ") + error.what(), {}, 0};
+        refusal = refusalOf([&] { outcome = command(pass); });
     }
+    if (refusal)
+        outcome = Outcome{OutcomeKind::Error, refusal->number, refusal->message.toStdString(), {}, 0};
     setPassText(pass);
     m_Picture2->update();
     showOutcome(outcome);

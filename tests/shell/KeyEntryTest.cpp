@@ -4,7 +4,6 @@
 #include <QtTest>
 
 #include "KeyPadWindow.h"
-#include "PadKey.h"
 #include "ShellTestKit.h"
 
 using namespace stego::shell;
@@ -117,12 +116,15 @@ void KeyEntryTest::padBuildsKey() {
     QFETCH(QString, clicks);
     QFETCH(QString, expected);
 
-    PadKey() = QStringLiteral("left from an earlier opening");
+    KeyPadWindow earlier;
+    clickPad(earlier, QStringLiteral("13"));
     KeyPadWindow pad;
-    QCOMPARE(PadKey(), QString());
+    QCOMPARE(pad.PadKey(), QString());
     clickPad(pad, clicks);
     QCOMPARE(control<QLabel>(pad, "lbKey")->text(), expected);
-    QCOMPARE(PadKey(), expected);
+    QCOMPARE(pad.PadKey(), expected);
+    QCOMPARE(pad.takePadKey(), expected);
+    QCOMPARE(pad.PadKey(), QString());
 }
 
 void KeyEntryTest::padSwapsIndexesOfZeroAndOne() {
