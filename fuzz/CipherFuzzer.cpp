@@ -230,8 +230,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             switch (choice == 15 ? 7 : choice % 7) {
             case 0:
             case 1: {
-                const InitOperation operation =
-                    input.ConsumeBool() ? &_Encryption::InitText : &_Encryption::InitBinary;
+                const InitOperation operation = input.ConsumeBool() ? &_Encryption::InitText : &_Encryption::InitBinary;
                 const bool nullWhenEmpty = input.ConsumeBool();
                 initialise(*first.get(), operation, input.ConsumeRandomLengthString(24), nullWhenEmpty);
                 break;

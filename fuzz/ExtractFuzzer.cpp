@@ -18,13 +18,13 @@
 #include <string>
 #include <vector>
 
+#include "DirectCipher.h"
 #include "FolderEntries.h"
 #include "FuzzCheck.h"
 #include "FuzzFiles.h"
+#include "MemoryCarrier.h"
 #include "OutcomeCheck.h"
 #include "engine/Commands.h"
-#include "MemoryCarrier.h"
-#include "DirectCipher.h"
 #include "engine/LcgGenerator.h"
 
 namespace {

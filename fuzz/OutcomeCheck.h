@@ -14,9 +14,7 @@ namespace fuzzing {
 inline void checkExtractionOutcome(const stego::Outcome& outcome, const std::string& noItemWords) {
     using stego::OutcomeKind;
     switch (outcome.kind) {
-    case OutcomeKind::Done:
-        requireThat(!outcome.message.empty(), "a finished extraction says what it wrote");
-        return;
+    case OutcomeKind::Done: requireThat(!outcome.message.empty(), "a finished extraction says what it wrote"); return;
     case OutcomeKind::TextExtracted:
         requireThat(outcome.number == 0, "an extracted message carries no error number");
         return;
@@ -28,12 +26,9 @@ inline void checkExtractionOutcome(const stego::Outcome& outcome, const std::str
         return;
     case OutcomeKind::Error:
         requireThat(outcome.number != 0 && !outcome.message.empty(), "an error has a number and words");
-        requireThat(outcome.number != stego::kInternalError,
-                    "no failure goes unforeseen; got: " + outcome.message);
+        requireThat(outcome.number != stego::kInternalError, "no failure goes unforeseen; got: " + outcome.message);
         return;
-    case OutcomeKind::CapacityShortfall:
-        requireThat(false, "an extraction never reports a capacity shortfall");
-        return;
+    case OutcomeKind::CapacityShortfall: requireThat(false, "an extraction never reports a capacity shortfall"); return;
     }
     requireThat(false, "the outcome is one of the defined kinds");
 }

@@ -18,14 +18,14 @@
 #include <string_view>
 #include <turbojpeg.h>
 
+#include "DirectCipher.h"
 #include "FuzzCheck.h"
 #include "FuzzFiles.h"
 #include "OutcomeCheck.h"
 #include "engine/Commands.h"
 #include "engine/Failure.h"
-#include "DirectCipher.h"
-#include "platform/ImageCarrier.h"
 #include "engine/LcgGenerator.h"
+#include "platform/ImageCarrier.h"
 #include "platform/PictureFile.h"
 
 namespace {

@@ -39,7 +39,8 @@ BENCHMARK(keySetUpBinary)->Unit(benchmark::kMicrosecond);
 void encryptLongestText(benchmark::State& state) {
     std::mt19937 random(7);
     std::string text(kLongest, ' ');
-    for (char& ch : text) ch = corvid::kTextAlphabet[random() % corvid::kTextAlphabet.size()];
+    for (char& ch : text)
+        ch = corvid::kTextAlphabet[random() % corvid::kTextAlphabet.size()];
     corvid::Encryption machine;
     for (auto _ : state) {
         std::string key = kKey;
@@ -54,11 +55,13 @@ class BenchFiles {
 public:
     BenchFiles() {
         std::string pattern = (std::filesystem::temp_directory_path() / "corvid-bench-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot make a temporary folder");
+        if (::mkdtemp(pattern.data()) == nullptr)
+            throw std::runtime_error("cannot make a temporary folder");
         m_root = pattern;
         std::mt19937 random(11);
         std::string bytes(kLongest, '\0');
-        for (char& ch : bytes) ch = static_cast<char>(random() & 0xff);
+        for (char& ch : bytes)
+            ch = static_cast<char>(random() & 0xff);
         std::ofstream(input(), std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     }
     ~BenchFiles() {

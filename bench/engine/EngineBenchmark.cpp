@@ -5,8 +5,8 @@
 #include <string>
 
 #include "MemoryCarrier.h"
-#include "engine/PixelChannel.h"
 #include "engine/LcgGenerator.h"
+#include "engine/PixelChannel.h"
 
 namespace stego {
 namespace {

@@ -74,7 +74,8 @@ void Encryption::advance() {
     // The counter is 16 bits wide: the symbol that would take it past 32,767 is refused only
     // after the rotors moved, and the order of the rotors stays as it was.
     if (SymbolCount == kMaxSymbolCount) {
-        throw CipherError(kOverflow, "Overflow: more than " + std::to_string(kMaxSymbolCount) + " symbols after one key set-up");
+        throw CipherError(kOverflow,
+                          "Overflow: more than " + std::to_string(kMaxSymbolCount) + " symbols after one key set-up");
     }
     ++SymbolCount;
     if (SymbolCount > RotateAfter) {

@@ -5,10 +5,10 @@
 #include <algorithm>
 
 #include "cipher/CipherError.h"
-#include "support/ClearedOnExit.h"
 #include "cipher/FileSystemError.h"
 #include "cipher/InputFile.h"
 #include "cipher/OutputFile.h"
+#include "support/ClearedOnExit.h"
 
 namespace corvid {
 

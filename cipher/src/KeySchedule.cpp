@@ -5,11 +5,11 @@
 #include <algorithm>
 #include <numeric>
 
+#include "KeyValues.h"
 #include "cipher/Alphabet.h"
 #include "cipher/CipherError.h"
-#include "support/ClearedOnExit.h"
-#include "KeyValues.h"
 #include "cipher/MachineMode.h"
+#include "support/ClearedOnExit.h"
 
 namespace corvid {
 
@@ -30,7 +30,8 @@ std::int32_t Encryption::setUp(std::string& key, bool textMode) {
         return kMissingKey;
     }
     if (!isDigitKey(key)) {
-        throw CipherError(kInvalidArgument, "Invalid procedure call or argument: a key may hold only the digits 0 to 9");
+        throw CipherError(kInvalidArgument,
+                          "Invalid procedure call or argument: a key may hold only the digits 0 to 9");
     }
     const MachineMode& mode = textMode ? kTextMode : kByteMode;
     const int deckSize = mode.deckSize;

@@ -6,9 +6,6 @@
 
 #include "ExitCode.h"
 #include "Latin1Text.h"
-#include "support/ClearedOnExit.h"
-#include "support/Limits.h"
-#include "support/SecureClear.h"
 #include "engine/Commands.h"
 #include "engine/Failure.h"
 #include "engine/FileChecks.h"
@@ -17,6 +14,9 @@
 #include "engine/PixelChannel.h"
 #include "platform/ImageCarrier.h"
 #include "platform/PictureFile.h"
+#include "support/ClearedOnExit.h"
+#include "support/Limits.h"
+#include "support/SecureClear.h"
 
 namespace stego::cli {
 
@@ -87,8 +87,7 @@ constexpr std::int64_t kLongestMessageBytes = 4 * kLongestItem + 2;
 
 Failure messageTooLong(const std::string& source, const std::string& size) {
     return Failure(kOverflow, source + " holds " + size + " bytes; a message of at most " +
-                                  formatGrouped(kLongestItem, kGroupSeparator) +
-                                  " characters can be hidden.");
+                                  formatGrouped(kLongestItem, kGroupSeparator) + " characters can be hidden.");
 }
 
 std::string readStandardInput(std::istream& in) {
@@ -256,20 +255,20 @@ int hideFile(const CliRequest& request, CliEnvironment& env) {
 }
 
 int extractMessage(const CliRequest& request, CliEnvironment& env) {
-    return extractFrom(request, env, [](const Carrier& carrier, const std::string& key, std::string& pass,
-                                        EngineServices& services) {
-        return ExtractMessage(carrier, key, pass, services);
-    });
+    return extractFrom(request, env,
+                       [](const Carrier& carrier, const std::string& key, std::string& pass, EngineServices& services) {
+                           return ExtractMessage(carrier, key, pass, services);
+                       });
 }
 
 int extractFile(const CliRequest& request, CliEnvironment& env) {
     if (request.output == request.image || env.files.sameFile(request.output, request.image))
         return reportUsage(env, "--output names the picture given with --image; extract-file never replaces "
                                 "the picture: choose another destination");
-    return extractFrom(request, env, [&](const Carrier& carrier, const std::string& key, std::string& pass,
-                                         EngineServices& services) {
-        return ExtractFile(carrier, key, request.output, pass, services);
-    });
+    return extractFrom(
+        request, env, [&](const Carrier& carrier, const std::string& key, std::string& pass, EngineServices& services) {
+            return ExtractFile(carrier, key, request.output, pass, services);
+        });
 }
 
 int showCapacity(const CliRequest& request, CliEnvironment& env) {

@@ -10,8 +10,8 @@
 #include "CliCommands.h"
 #include "ExitCode.h"
 #include "KeyArgument.h"
-#include "support/ClearedOnExit.h"
 #include "engine/Failure.h"
+#include "support/ClearedOnExit.h"
 
 namespace stego::cli {
 
@@ -76,7 +76,8 @@ void addOptions(CLI::App& command, unsigned options, CliRequest& request) {
             ->check(keyValidator());
     if (options & kMessage) {
         CLI::Option* text = command.add_option("--text", request.text, "The message (default: standard input)");
-        CLI::Option* textFile = command.add_option("--text-file", request.textFile, "File holding the message, as UTF-8");
+        CLI::Option* textFile =
+            command.add_option("--text-file", request.textFile, "File holding the message, as UTF-8");
         text->excludes(textFile);
     }
 }
@@ -98,7 +99,8 @@ std::string unexpectedArguments(const std::vector<std::string>& arguments) {
         message += ": " + options;
     if (values > 0)
         message += std::string(options.empty() ? ": " : " and ") + std::to_string(values) +
-                   (values == 1 ? " value" : " values") + " (not repeated here, since a value may be a key or a message)";
+                   (values == 1 ? " value" : " values") +
+                   " (not repeated here, since a value may be a key or a message)";
     return message;
 }
 
@@ -109,8 +111,7 @@ bool given(const CLI::App& command, const std::string& name) {
 }
 
 int parseAndRun(int argc, const char* const* argv, CliEnvironment& env) {
-    CLI::App app("Hides encrypted messages and files in the low bits of pictures, and extracts them.",
-                 "pixquill-cli");
+    CLI::App app("Hides encrypted messages and files in the low bits of pictures, and extracts them.", "pixquill-cli");
     app.set_version_flag("--version", std::string("pixquill-cli ") + PIXQUILL_VERSION);
     app.require_subcommand(1);
     app.footer("Exit codes: 0 success, 1 error, 2 usage, 3 no hidden item, 4 a hidden item without its end.");

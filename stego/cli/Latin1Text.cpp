@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "support/SecureClear.h"
 #include "engine/Failure.h"
+#include "support/SecureClear.h"
 
 namespace stego::cli {
 

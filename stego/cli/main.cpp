@@ -5,8 +5,8 @@
 #include <iostream>
 
 #include "CommandLine.h"
-#include "platform/ComponentCipher.h"
 #include "engine/LcgGenerator.h"
+#include "platform/ComponentCipher.h"
 #include "platform/PosixFileStore.h"
 
 int main(int argc, char** argv) {
@@ -20,7 +20,10 @@ int main(int argc, char** argv) {
     std::signal(SIGXFSZ, SIG_IGN);
     stego::platform::PosixFileStore files;
     stego::cli::CliEnvironment environment{
-        std::cin, std::cout, std::cerr, stego::platform::sharedGenerator(),
+        std::cin,
+        std::cout,
+        std::cerr,
+        stego::platform::sharedGenerator(),
         stego::platform::makeComponentCipherFactory(),  // the one place that chooses how the cipher is made
         files,
     };

@@ -7,8 +7,7 @@
 
 namespace stego::shell {
 
-AboutWindow::AboutWindow(QWidget* parent)
-    : QDialog(parent, kFixedDialogFlags) {
+AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent, kFixedDialogFlags) {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About Corvid Encryption Steganographer"));
     setFont(formFont());

@@ -5,9 +5,7 @@
 
 namespace stego::shell {
 
-CarrierView::CarrierView(QWidget* parent) : QWidget(parent) {
-    setAttribute(Qt::WA_OpaquePaintEvent);
-}
+CarrierView::CarrierView(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }
 
 void CarrierView::showPicture(const QImage* picture) {
     m_picture = picture;

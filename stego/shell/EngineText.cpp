@@ -12,8 +12,9 @@ std::optional<std::string> toEngineBytes(const QString& text, QString* refusal) 
                 const char32_t codePoint = code;
                 const QString character = QString::fromUcs4(&codePoint, 1);
                 const QString hex = QString::number(code, 16).toUpper().rightJustified(4, u'0');
-                *refusal = QStringLiteral("The character \"%1\" (U+%2) cannot be hidden: only characters up to U+00FF can.")
-                               .arg(character, hex);
+                *refusal =
+                    QStringLiteral("The character \"%1\" (U+%2) cannot be hidden: only characters up to U+00FF can.")
+                        .arg(character, hex);
             }
             return std::nullopt;
         }
@@ -34,8 +35,6 @@ QString fromEngineMessage(const std::string& message) {
     return text;
 }
 
-std::string toEnginePath(const QString& path) {
-    return QFile::encodeName(path).toStdString();
-}
+std::string toEnginePath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 }  // namespace stego::shell

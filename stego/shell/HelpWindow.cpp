@@ -11,8 +11,7 @@
 
 namespace stego::shell {
 
-HelpWindow::HelpWindow(QWidget* parent)
-    : QDialog(parent, kFixedDialogFlags) {
+HelpWindow::HelpWindow(QWidget* parent) : QDialog(parent, kFixedDialogFlags) {
     setObjectName(QStringLiteral("frmHelp"));
     setWindowTitle(QStringLiteral("Using Corvid Encryption Steganographer"));
     setFont(formFont());

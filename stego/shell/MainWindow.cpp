@@ -27,11 +27,11 @@
 #include "ShellFonts.h"
 #include "Twips.h"
 #include "WindowPlacement.h"
-#include "support/ClearedOnExit.h"
 #include "engine/Failure.h"
 #include "engine/Outcome.h"
 #include "platform/ImageCarrier.h"
 #include "platform/PictureFile.h"
+#include "support/ClearedOnExit.h"
 #include "support/ErrorNumbers.h"
 
 namespace stego::shell {
@@ -48,7 +48,6 @@ const QString kMissingFileToHide =
     QStringLiteral("Missing Filename to encrypt and embed.  Please define file to process.");
 const QString kMissingExtractDestination =
     QStringLiteral("Missing Filename to extract and decrypt.  Please define file to process.");
-
 
 QString errorText(int number, const QString& message) {
     return QStringLiteral("Error %1: %2").arg(number).arg(message);
@@ -95,11 +94,8 @@ QScrollBar* makeScrollBar(QWidget* parent, const char* name, Qt::Orientation ori
 }  // namespace
 
 MainWindow::MainWindow(ShellServices& services, QWidget* parent)
-    : QMainWindow(parent),
-      m_services(services),
-      m_Dialog1(services.fileDialogs, kPictureFilter),
-      m_Dialog2(services.fileDialogs, kBitmapFilter),
-      m_CommonDialog1(services.fileDialogs) {
+    : QMainWindow(parent), m_services(services), m_Dialog1(services.fileDialogs, kPictureFilter),
+      m_Dialog2(services.fileDialogs, kBitmapFilter), m_CommonDialog1(services.fileDialogs) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Corvid Steganographer"));
     setFont(formFont());
@@ -129,12 +125,10 @@ void MainWindow::buildControls() {
 
     m_HScroll1 = makeScrollBar(client, "HScroll1", Qt::Horizontal);
     m_VScroll1 = makeScrollBar(client, "VScroll1", Qt::Vertical);
-    connect(m_HScroll1, &QScrollBar::valueChanged, this, [this](int position) {
-        m_Picture2->move(-position, m_Picture2->y());
-    });
-    connect(m_VScroll1, &QScrollBar::valueChanged, this, [this](int position) {
-        m_Picture2->move(m_Picture2->x(), -position);
-    });
+    connect(m_HScroll1, &QScrollBar::valueChanged, this,
+            [this](int position) { m_Picture2->move(-position, m_Picture2->y()); });
+    connect(m_VScroll1, &QScrollBar::valueChanged, this,
+            [this](int position) { m_Picture2->move(m_Picture2->x(), -position); });
 
     m_Frame1 = makeFrame(client, "Frame1",
                          QStringLiteral("Encryption Key (up to 18 digits-Double Click for Key Logger Defeater)"),
@@ -197,9 +191,8 @@ void MainWindow::buildMenu() {
 
 void MainWindow::setTabOrderOfControls() {
     // The picture boxes take no focus; the frames are not stops.
-    const QWidget* order[] = {m_HScroll1, m_VScroll1, m_txtFile,   m_Text1,      m_Command3,
-                              m_Command1, m_Command2, m_Command4,  m_Command6,   m_Command7,
-                              m_Command8, m_txtDecFile, m_txtKey};
+    const QWidget* order[] = {m_HScroll1, m_VScroll1, m_txtFile,  m_Text1,    m_Command3,   m_Command1, m_Command2,
+                              m_Command4, m_Command6, m_Command7, m_Command8, m_txtDecFile, m_txtKey};
     m_Picture1->setFocusPolicy(Qt::NoFocus);
     m_Picture2->setFocusPolicy(Qt::NoFocus);
     for (std::size_t i = 1; i < std::size(order); ++i)
@@ -302,7 +295,8 @@ void MainWindow::applyKeyFilter() {
         return;
     // Keep the caret after the digits that stood before it.
     const QString before = text.left(m_txtKey->cursorPosition());
-    const auto digitsBefore = std::count_if(before.begin(), before.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    const auto digitsBefore =
+        std::count_if(before.begin(), before.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
     m_txtKey->setText(kept);  // runs the filter once more, which finds nothing to drop
     m_txtKey->setCursorPosition(static_cast<int>(std::min<qsizetype>(digitsBefore, kept.size())));
 }
@@ -332,13 +326,9 @@ std::string MainWindow::keyText() const {
     return m_txtKey->text().toStdString();  // digits only
 }
 
-std::string MainWindow::passText() const {
-    return toEngineBytes(m_pass->text()).value_or(std::string());
-}
+std::string MainWindow::passText() const { return toEngineBytes(m_pass->text()).value_or(std::string()); }
 
-void MainWindow::setPassText(const std::string& pass) {
-    m_pass->setText(fromEngineBytes(pass));
-}
+void MainWindow::setPassText(const std::string& pass) { m_pass->setText(fromEngineBytes(pass)); }
 
 void MainWindow::insertMessageClicked() {
     QString refusal;
@@ -369,9 +359,7 @@ void MainWindow::extractMessageClicked() {
     });
 }
 
-void MainWindow::clearClicked() {
-    m_Text1->clear();
-}
+void MainWindow::clearClicked() { m_Text1->clear(); }
 
 void MainWindow::insertDataClicked() {
     if (m_txtFile->text().isEmpty()) {
@@ -442,21 +430,13 @@ void MainWindow::showOutcome(const Outcome& outcome) {
         if (!message.isEmpty())
             tell(message);
         break;
-    case OutcomeKind::TextExtracted:
-        m_Text1->setText(fromEngineBytes(outcome.text));
-        break;
+    case OutcomeKind::TextExtracted: m_Text1->setText(fromEngineBytes(outcome.text)); break;
     case OutcomeKind::CapacityShortfall:
         m_services.messageBoxes.tell(this, message, platform::MessageBoxes::Icon::Stop);
         break;
-    case OutcomeKind::NoItem:
-        m_Text1->setText(message);
-        break;
-    case OutcomeKind::Incomplete:
-        tell(message);
-        break;
-    case OutcomeKind::Error:
-        tell(errorText(outcome.number, message));
-        break;
+    case OutcomeKind::NoItem: m_Text1->setText(message); break;
+    case OutcomeKind::Incomplete: tell(message); break;
+    case OutcomeKind::Error: tell(errorText(outcome.number, message)); break;
     }
 }
 

@@ -8,9 +8,8 @@ QString legalNotice() {
 }
 
 QString distributionNote() {
-    return QStringLiteral(
-        "You may copy this program and give it away freely. It comes with no warranty of any kind: "
-        "keep a copy of every picture and file before you hide something in it.");
+    return QStringLiteral("You may copy this program and give it away freely. It comes with no warranty of any kind: "
+                          "keep a copy of every picture and file before you hide something in it.");
 }
 
 }  // namespace stego::shell

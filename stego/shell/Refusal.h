@@ -29,8 +29,8 @@ std::optional<Refusal> refusalOf(Work&& work, const QString& subject = {}) {
     } catch (const Failure& error) {
         return Refusal{error.number(), fromEngineMessage(error.what())};
     } catch (const std::bad_alloc&) {
-        return Refusal{support::kOutOfMemory,
-                       subject.isEmpty() ? QStringLiteral("Out of memory") : QStringLiteral("Out of memory: ") + subject};
+        return Refusal{support::kOutOfMemory, subject.isEmpty() ? QStringLiteral("Out of memory")
+                                                                : QStringLiteral("Out of memory: ") + subject};
     } catch (const std::exception& error) {
         return Refusal{support::kInternalError, QStringLiteral("Internal error: ") + fromEngineMessage(error.what())};
     }

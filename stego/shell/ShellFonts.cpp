@@ -7,9 +7,7 @@ namespace stego::shell {
 
 namespace {
 
-int pointsToPixels(double points) {
-    return static_cast<int>(std::lround(points * 96.0 / 72.0));
-}
+int pointsToPixels(double points) { return static_cast<int>(std::lround(points * 96.0 / 72.0)); }
 
 QFont sansFont(double points) {
     QFont font;
@@ -22,13 +20,9 @@ QFont sansFont(double points) {
 
 }  // namespace
 
-QFont formFont() {
-    return sansFont(8.25);
-}
+QFont formFont() { return sansFont(8.25); }
 
-QFont keyFont() {
-    return sansFont(9.75);
-}
+QFont keyFont() { return sansFont(9.75); }
 
 QFont titleFont(double points) {
     QFont font;

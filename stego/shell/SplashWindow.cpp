@@ -46,9 +46,7 @@ SplashWindow::SplashWindow(platform::TimerFactory& timers, std::function<void()>
     m_Timer1 = timers.start(kTimer1Interval, [this] { onTimer1(); });
 }
 
-void SplashWindow::stopTimer() {
-    m_Timer1->stop();
-}
+void SplashWindow::stopTimer() { m_Timer1->stop(); }
 
 void SplashWindow::onTimer1() {
     // The count stops at its ceiling instead of overflowing while the

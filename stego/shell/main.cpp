@@ -8,8 +8,8 @@
 
 #include "Startup.h"
 #include "engine/Commands.h"
-#include "platform/ComponentCipher.h"
 #include "engine/LcgGenerator.h"
+#include "platform/ComponentCipher.h"
 #include "platform/PosixFileStore.h"
 #include "platform/QtFileDialogs.h"
 #include "platform/QtMessageBoxes.h"
@@ -28,8 +28,8 @@ int main(int argc, char* argv[]) {
 
     stego::platform::PosixFileStore files;
     // The one place where the program chooses how cipher objects are made.
-    stego::EngineServices engine{stego::platform::sharedGenerator(), stego::platform::makeComponentCipherFactory(), files,
-                                 QLocale().groupSeparator().toStdString()};
+    stego::EngineServices engine{stego::platform::sharedGenerator(), stego::platform::makeComponentCipherFactory(),
+                                 files, QLocale().groupSeparator().toStdString()};
 
     stego::platform::QtFileDialogs fileDialogs;
     stego::platform::QtMessageBoxes messageBoxes;

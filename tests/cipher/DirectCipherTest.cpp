@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "DirectCipher.h"
 #include "ExpectFailure.h"
 #include "TestFolder.h"
 #include "engine/Failure.h"
-#include "DirectCipher.h"
 
 namespace {
 
@@ -24,8 +24,18 @@ TEST(DirectCipherTest, CipherErrorsBecomeFailuresWithTheSameNumber) {
         std::function<void()> call;
         int number;
     } cases[] = {
-        {"symbol outside the alphabet", [&] { std::string k = "1"; cipher->Encrypt(k, "why?"); }, 5},
-        {"past 32,767 symbols", [&] { std::string k = "1"; cipher->Encrypt(k, std::string(32768, 'a')); }, 6},
+        {"symbol outside the alphabet",
+         [&] {
+             std::string k = "1";
+             cipher->Encrypt(k, "why?");
+         },
+         5},
+        {"past 32,767 symbols",
+         [&] {
+             std::string k = "1";
+             cipher->Encrypt(k, std::string(32768, 'a'));
+         },
+         6},
         {"file past 32,767 bytes",
          [&] {
              testsupport::writeFile(folder / "big", std::string(32768, 'a'));

@@ -36,7 +36,8 @@ int runFile(FileRoutine routine, std::string key, const std::string& from, const
     try {
         (machine.*routine)(key, from, to);
     } catch (const CipherError& e) {
-        if (message) *message = e.what();
+        if (message)
+            *message = e.what();
         return e.number();
     }
     return 0;
@@ -127,25 +128,25 @@ TEST_P(SameFile, IsRefusedWithError5AndTheFileKeepsItsBytes) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Names, SameFile,
-    testing::Values(OtherName{"SameSpelling", [](const testsupport::TestFolder&, const std::string& input) { return input; }},
-                    OtherName{"DotDotSpelling",
-                              [](const testsupport::TestFolder& folder, const std::string&) {
-                                  fs::create_directory(folder / "sub");
-                                  return folder / "sub/../precious.txt";
-                              }},
-                    OtherName{"HardLink",
-                              [](const testsupport::TestFolder& folder, const std::string& input) {
-                                  fs::create_hard_link(input, folder / "link.txt");
-                                  return folder / "link.txt";
-                              }},
-                    OtherName{"SymbolicLink",
-                              [](const testsupport::TestFolder& folder, const std::string& input) {
-                                  fs::create_symlink(input, folder / "symlink.txt");
-                                  return folder / "symlink.txt";
-                              }}),
-    [](const auto& info) { return std::string(info.param.what); });
+INSTANTIATE_TEST_SUITE_P(Names, SameFile,
+                         testing::Values(OtherName{"SameSpelling", [](const testsupport::TestFolder&,
+                                                                      const std::string& input) { return input; }},
+                                         OtherName{"DotDotSpelling",
+                                                   [](const testsupport::TestFolder& folder, const std::string&) {
+                                                       fs::create_directory(folder / "sub");
+                                                       return folder / "sub/../precious.txt";
+                                                   }},
+                                         OtherName{"HardLink",
+                                                   [](const testsupport::TestFolder& folder, const std::string& input) {
+                                                       fs::create_hard_link(input, folder / "link.txt");
+                                                       return folder / "link.txt";
+                                                   }},
+                                         OtherName{"SymbolicLink",
+                                                   [](const testsupport::TestFolder& folder, const std::string& input) {
+                                                       fs::create_symlink(input, folder / "symlink.txt");
+                                                       return folder / "symlink.txt";
+                                                   }}),
+                         [](const auto& info) { return std::string(info.param.what); });
 
 TEST_F(FileCipher, MissingInputFailsWithoutCreatingItOrTouchingTheOutput) {
     for (const Routine& routine : kRoutines) {

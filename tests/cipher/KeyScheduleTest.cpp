@@ -47,9 +47,9 @@ TEST_P(KeyNormalization, KeyIsWrittenBackAndGivesTheMachineOfItsNormalForm) {
 
 INSTANTIATE_TEST_SUITE_P(
     Keys, KeyNormalization,
-    testing::Values(NormalizationCase{"408127", "408127408127408127"},           // six digits and the same three times
-                    NormalizationCase{"12345", "123451234512345123"},            // 5 -> 10 -> 20, cut to 18
-                    NormalizationCase{"7", "777777777777777777"},                // one digit, all pairs equal
+    testing::Values(NormalizationCase{"408127", "408127408127408127"},  // six digits and the same three times
+                    NormalizationCase{"12345", "123451234512345123"},   // 5 -> 10 -> 20, cut to 18
+                    NormalizationCase{"7", "777777777777777777"},       // one digit, all pairs equal
                     NormalizationCase{"123456789012345678", "123456789012345678"},
                     NormalizationCase{"12345678901234567890999", "123456789012345678"}));  // the tail has no effect
 
@@ -124,7 +124,10 @@ TEST_P(NonDigitKey, FailsWithError5AndChangesNothing) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Keys, NonDigitKey,
-                         testing::Values("12a4", "-1", "+12", " 123", "123 ", "1.5", "١٢", std::string("12\0" "3", 4),
+                         testing::Values("12a4", "-1", "+12", " 123", "123 ", "1.5", "١٢",
+                                         std::string("12\0"
+                                                     "3",
+                                                     4),
                                          "123456789012345678x"));  // after the 18th still counts
 
 TEST(KeySetUp, EveryRotorIsAPermutationAndStepsDirectionsAndThresholdAreInRange) {
@@ -168,7 +171,8 @@ TEST(KeySetUp, ReplacesEverythingAnEarlierSetUpAndEarlierSymbolsLeft) {
         (machine.*mode.setUp)(key);
         MachineFields again = EncryptionTestAccess::fields(machine);
         // The other mode's alphabet is the one thing a set-up keeps.
-        if (mode.setUp == &Encryption::InitText) again.ByteAlphabet.clear();
+        if (mode.setUp == &Encryption::InitText)
+            again.ByteAlphabet.clear();
         EXPECT_EQ(again, fresh);
     }
 }

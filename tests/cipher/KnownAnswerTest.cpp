@@ -2,11 +2,11 @@
 #include <gtest/gtest.h>
 
 #include "EncryptionTestAccess.h"
+#include "KeyValues.h"
 #include "LiteralEncryption.h"
 #include "TestFolder.h"
 #include "TestVector.h"
 #include "cipher/Encryption.h"
-#include "KeyValues.h"
 #include "cipher/MachineMode.h"
 
 namespace corvid {
@@ -16,7 +16,8 @@ std::vector<TestVector> vectorsIn(const std::string& section) {
     static const std::vector<TestVector> all = readTestVectors(CORVID_TEST_DATA_DIR "/encryption.vec");
     std::vector<TestVector> selected;
     for (const TestVector& vector : all) {
-        if (vector.section == section) selected.push_back(vector);
+        if (vector.section == section)
+            selected.push_back(vector);
     }
     return selected;
 }

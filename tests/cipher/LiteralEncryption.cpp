@@ -22,9 +22,12 @@ int positionIn(const std::string& text, char symbol) {
 
 std::string literalTextAlphabet() {
     std::string alphabet;
-    for (char ch = 'a'; ch <= 'z'; ++ch) alphabet += ch;
-    for (char ch = 'A'; ch <= 'Z'; ++ch) alphabet += ch;
-    for (char ch = '0'; ch <= '9'; ++ch) alphabet += ch;
+    for (char ch = 'a'; ch <= 'z'; ++ch)
+        alphabet += ch;
+    for (char ch = 'A'; ch <= 'Z'; ++ch)
+        alphabet += ch;
+    for (char ch = '0'; ch <= '9'; ++ch)
+        alphabet += ch;
     alphabet += "()!@$^*-=[]{};:";
     alphabet += ' ';
     alphabet += ",<.>|'";
@@ -40,11 +43,14 @@ std::int32_t LiteralEncryption::setUp(std::string& key, bool textMode) {
     const int N = textMode ? 84 : 255;
     const int S = textMode ? 250 : 500;
 
-    if (key.empty()) return 99;
+    if (key.empty())
+        return 99;
     for (char ch : key) {
-        if (ch < '0' || ch > '9') fail(5);
+        if (ch < '0' || ch > '9')
+            fail(5);
     }
-    while (key.size() < 18) key = key + key;
+    while (key.size() < 18)
+        key = key + key;
     key = key.substr(0, 18);
 
     std::vector<int> KeyValues(36865, 0);
@@ -52,15 +58,19 @@ std::int32_t LiteralEncryption::setUp(std::string& key, bool textMode) {
         const std::string pair = key.substr(p - 1, 1) + key.substr(19 - p - 1, 1);
         KeyValues[p] = std::stoi(pair);
     }
-    for (int p = 1; p <= 9; ++p) KeyValues[9 + p] = KeyValues[p] + 5;
+    for (int p = 1; p <= 9; ++p)
+        KeyValues[9 + p] = KeyValues[p] + 5;
     auto R = [N](int x) {
-        while (x > N) x -= N;
+        while (x > N)
+            x -= N;
         return x;
     };
-    for (int p = 1; p <= 18; ++p) KeyValues[p] = R(KeyValues[p]);
+    for (int p = 1; p <= 18; ++p)
+        KeyValues[p] = R(KeyValues[p]);
     int c = 18;
     for (int doubling = 1; doubling <= 11; ++doubling) {
-        for (int i = 1; i <= c; ++i) KeyValues[c + i] = R(KeyValues[i] + i);
+        for (int i = 1; i <= c; ++i)
+            KeyValues[c + i] = R(KeyValues[i] + i);
         c *= 2;
     }
 
@@ -70,10 +80,12 @@ std::int32_t LiteralEncryption::setUp(std::string& key, bool textMode) {
         deck = m_fields.TextAlphabet;
     } else {
         m_fields.ByteAlphabet.clear();
-        for (int v = 0; v <= 255; ++v) m_fields.ByteAlphabet += static_cast<char>(v);
+        for (int v = 0; v <= 255; ++v)
+            m_fields.ByteAlphabet += static_cast<char>(v);
         deck = m_fields.ByteAlphabet;
     }
-    for (int r = 1; r <= 10; ++r) m_fields.Rotor[r].clear();
+    for (int r = 1; r <= 10; ++r)
+        m_fields.Rotor[r].clear();
     int cursor = 0;
     for (int r = 1; r <= 10; ++r) {
         for (int pass = 1; pass <= 5; ++pass) {
@@ -82,8 +94,10 @@ std::int32_t LiteralEncryption::setUp(std::string& key, bool textMode) {
                 int a = KeyValues[cursor];
                 cursor = cursor == 36864 ? 1 : cursor + 1;
                 int b = KeyValues[cursor];
-                if (a == 0) a = N;  // a zero names position N
-                if (b == 0) b = N;
+                if (a == 0)
+                    a = N;  // a zero names position N
+                if (b == 0)
+                    b = N;
                 std::swap(deck[a - 1], deck[b - 1]);
             }
             deck = deck.substr(M - 1, 1) + deck.substr(0, M - 1);
@@ -108,12 +122,14 @@ const std::string& LiteralEncryption::alphabetInForce() const {
 }
 
 void LiteralEncryption::EncryptByte(std::string& c) {
-    if (c.size() != 1) fail(5);
+    if (c.size() != 1)
+        fail(5);
     const std::string& A = alphabetInForce();
     std::string symbol = c;
     for (int i = 1; i <= 10; ++i) {
         const int p = positionIn(A, symbol[0]);
-        if (p == 0) fail(5);
+        if (p == 0)
+            fail(5);
         symbol = m_fields.Rotor[i].substr(p - 1, 1);
     }
     c = symbol;
@@ -121,12 +137,14 @@ void LiteralEncryption::EncryptByte(std::string& c) {
 }
 
 void LiteralEncryption::DecryptByte(std::string& c) {
-    if (c.size() != 1) fail(5);
+    if (c.size() != 1)
+        fail(5);
     const std::string& A = alphabetInForce();
     std::string symbol = c;
     for (int i = 10; i >= 1; --i) {
         const int p = positionIn(m_fields.Rotor[i], symbol[0]);
-        if (p == 0) fail(5);
+        if (p == 0)
+            fail(5);
         symbol = A.substr(p - 1, 1);
     }
     c = symbol;
@@ -145,17 +163,20 @@ void LiteralEncryption::advance() {
             }
         }
     }
-    if (m_fields.SymbolCount == 32767) fail(6);
+    if (m_fields.SymbolCount == 32767)
+        fail(6);
     m_fields.SymbolCount = static_cast<std::int16_t>(m_fields.SymbolCount + 1);
     if (m_fields.SymbolCount > m_fields.RotateAfter) {
         const std::string first = m_fields.Rotor[1];
-        for (int i = 1; i <= 9; ++i) m_fields.Rotor[i] = m_fields.Rotor[i + 1];
+        for (int i = 1; i <= 9; ++i)
+            m_fields.Rotor[i] = m_fields.Rotor[i + 1];
         m_fields.Rotor[10] = first;
     }
 }
 
 std::string LiteralEncryption::Encrypt(std::string& key, const std::string& encstr) {
-    if (InitText(key) == 99) return "Error - Missing Key";
+    if (InitText(key) == 99)
+        return "Error - Missing Key";
     std::string result;
     const std::size_t n = encstr.size();
     for (std::size_t i = 1; i <= n; ++i) {
@@ -167,7 +188,8 @@ std::string LiteralEncryption::Encrypt(std::string& key, const std::string& encs
 }
 
 std::string LiteralEncryption::Decrypt(std::string& key, const std::string& encstr) {
-    if (InitText(key) == 99) return "Error - Missing Key";
+    if (InitText(key) == 99)
+        return "Error - Missing Key";
     std::string result;
     const std::size_t n = encstr.size();
     for (std::size_t i = 1; i <= n; ++i) {

@@ -46,9 +46,11 @@ struct Pair {
 };
 
 std::string someKey(SeededRandom& random) {
-    if (random.chance(0.05)) return "";
+    if (random.chance(0.05))
+        return "";
     std::string key = random.digitKey();
-    if (random.chance(0.05)) key[static_cast<std::size_t>(random.between(0, static_cast<int>(key.size()) - 1))] = 'x';
+    if (random.chance(0.05))
+        key[static_cast<std::size_t>(random.between(0, static_cast<int>(key.size()) - 1))] = 'x';
     return key;
 }
 
@@ -72,7 +74,8 @@ TEST(ReferenceAgreement, EncryptAndDecryptAgreeOnRandomKeysAndTexts) {
         SCOPED_TRACE("round " + std::to_string(round) + ", key \"" + key + "\"");
         std::string fastKey = key;
         std::string literalKey = key;
-        const Outcome fast = run([&] { return encipher ? pair.fast.Encrypt(fastKey, text) : pair.fast.Decrypt(fastKey, text); });
+        const Outcome fast =
+            run([&] { return encipher ? pair.fast.Encrypt(fastKey, text) : pair.fast.Decrypt(fastKey, text); });
         const Outcome literal = run(
             [&] { return encipher ? pair.literal.Encrypt(literalKey, text) : pair.literal.Decrypt(literalKey, text); });
         ASSERT_EQ(fast, literal);
@@ -97,7 +100,8 @@ TEST(ReferenceAgreement, SymbolRoutinesAgreeStepByStepInBothModes) {
                 pair.expectSameState("after the set-up");
             }
             std::string symbol = textMode ? someText(random, 1) : random.bytes(1);
-            if (random.chance(0.02)) symbol += "z";
+            if (random.chance(0.02))
+                symbol += "z";
             const bool encipher = random.chance(0.5);
             std::string fastC = symbol;
             std::string literalC = symbol;

@@ -128,21 +128,20 @@ TEST_P(RefusedCharacter, FailsWithError5AfterTheCharactersBeforeIt) {
 
         // The symbol routine leaves the symbol as it was.
         std::string c(1, text.back());
-        EXPECT_EQ(errorNumberOf([&] { encipher ? machine.EncryptByte(c) : machine.DecryptByte(c); }),
-                  kInvalidArgument);
+        EXPECT_EQ(errorNumberOf([&] { encipher ? machine.EncryptByte(c) : machine.DecryptByte(c); }), kInvalidArgument);
         EXPECT_EQ(c, std::string(1, text.back()));
         EXPECT_EQ(EncryptionTestAccess::fields(machine), EncryptionTestAccess::fields(prefixOnly));
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Characters, RefusedCharacter,
-    testing::Values(RefusedText{"QuestionMark", "what?"}, RefusedText{"Tab", "a\t"}, RefusedText{"LineFeed", "two\n"},
-                    RefusedText{"CarriageReturn", "x\r"}, RefusedText{"Quote", "say \""},
-                    RefusedText{"Backslash", "c:\\"}, RefusedText{"Tilde", "~"}, RefusedText{"Underscore", "a_"},
-                    RefusedText{"Nul", std::string("ab\0", 3)}, RefusedText{"Delete", "ab\x7f"},
-                    RefusedText{"Latin1", "caf\xe9"}, RefusedText{"Byte255", "\xff"}),
-    [](const auto& info) { return std::string(info.param.what); });
+INSTANTIATE_TEST_SUITE_P(Characters, RefusedCharacter,
+                         testing::Values(RefusedText{"QuestionMark", "what?"}, RefusedText{"Tab", "a\t"},
+                                         RefusedText{"LineFeed", "two\n"}, RefusedText{"CarriageReturn", "x\r"},
+                                         RefusedText{"Quote", "say \""}, RefusedText{"Backslash", "c:\\"},
+                                         RefusedText{"Tilde", "~"}, RefusedText{"Underscore", "a_"},
+                                         RefusedText{"Nul", std::string("ab\0", 3)}, RefusedText{"Delete", "ab\x7f"},
+                                         RefusedText{"Latin1", "caf\xe9"}, RefusedText{"Byte255", "\xff"}),
+                         [](const auto& info) { return std::string(info.param.what); });
 
 TEST(SymbolRoutines, NewObjectRefusesEverySymbolWithError5) {
     for (const std::string& symbol : {std::string("a"), std::string("0"), std::string(1, '\0'), std::string("\xff")}) {

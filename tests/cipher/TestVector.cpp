@@ -11,7 +11,8 @@ namespace {
 
 std::string trim(const std::string& text) {
     const auto first = text.find_first_not_of(" \t\r");
-    if (first == std::string::npos) return {};
+    if (first == std::string::npos)
+        return {};
     const auto last = text.find_last_not_of(" \t\r");
     return text.substr(first, last - first + 1);
 }
@@ -20,7 +21,8 @@ std::string trim(const std::string& text) {
 
 std::string TestVector::bytes(const std::string& name) const {
     const std::string& hex = fields.at(name);
-    if (hex.size() % 2 != 0) throw std::runtime_error(where() + ": odd number of hex digits in " + name);
+    if (hex.size() % 2 != 0)
+        throw std::runtime_error(where() + ": odd number of hex digits in " + name);
     std::string result;
     for (std::size_t i = 0; i < hex.size(); i += 2) {
         result += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
@@ -31,20 +33,23 @@ std::string TestVector::bytes(const std::string& name) const {
 std::vector<int> TestVector::numbers(const std::string& name) const {
     std::istringstream in(fields.at(name));
     std::vector<int> result;
-    for (int value; in >> value;) result.push_back(value);
+    for (int value; in >> value;)
+        result.push_back(value);
     return result;
 }
 
 std::vector<TestVector> readTestVectors(const std::string& path) {
     std::ifstream in(path);
-    if (!in) throw std::runtime_error("cannot read test vectors from " + path);
+    if (!in)
+        throw std::runtime_error("cannot read test vectors from " + path);
     const std::string file = std::filesystem::path(path).filename().string();
 
     std::vector<TestVector> vectors;
     std::string section;
     TestVector current;
     auto finish = [&] {
-        if (!current.fields.empty()) vectors.push_back(current);
+        if (!current.fields.empty())
+            vectors.push_back(current);
         current = TestVector{};
     };
     std::string raw;

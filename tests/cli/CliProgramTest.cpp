@@ -5,13 +5,13 @@
 #include <filesystem>
 #include <memory>
 
+#include "NoiseImage.h"
 #include "ProgramRun.h"
 #include "TestFolder.h"
-#include "NoiseImage.h"
 #include "platform/PictureFile.h"
 
-using testsupport::runProgram;
 using testsupport::noisePicture;
+using testsupport::runProgram;
 using testsupport::TestFolder;
 
 namespace {
@@ -86,8 +86,11 @@ TEST_F(CliProgramTest, ExitCodesAndMessages) {
         {"capacity", {"capacity", "--image", "{shared}/clean.bmp"}, 0, "1349\n", ""},
         {"capacity never below 0", {"capacity", "--image", "{pictures}bmp24-bottomup.bmp"}, 0, "0\n", ""},
         {"capacity of a JPEG", {"capacity", "--image", "{pictures}baseline.jpg"}, 0, "26\n", ""},
-        {"extract under the key", {"extract-message", "--image", "{shared}/message.bmp", "--key", "123"}, 0,
-         "Hello World\n", ""},
+        {"extract under the key",
+         {"extract-message", "--image", "{shared}/message.bmp", "--key", "123"},
+         0,
+         "Hello World\n",
+         ""},
         {"key 0 is a key", {"encrypt-text", "--text", "abc", "--key", "0"}, 0, "", ""},
         {"default key noted", {"encrypt-text", "--text", "abc"}, 0, "", kDefaultKeyNote},
         // usage
@@ -99,43 +102,88 @@ TEST_F(CliProgramTest, ExitCodesAndMessages) {
         {"letters in key", {"extract-message", "--image", "{shared}/clean.bmp", "--key", "12a"}, 2, "", keyWords},
         {"signed key", {"extract-message", "--image", "{shared}/clean.bmp", "--key=-5"}, 2, "", keyWords},
         {"key with a space", {"encrypt-text", "--text", "a", "--key", "1 2"}, 2, "", keyWords},
-        {"text and text file", {"hide-message", "--image", "{shared}/clean.bmp", "--output", "{dir}/o.bmp", "--text",
-                                "a", "--text-file", "{dir}/t"}, 2, "", "excludes"},
-        {"extract-file onto its picture", {"extract-file", "--image", "{shared}/message.bmp", "--output",
-                                           "{shared}/message.bmp"}, 2, "", "--output names the picture"},
-        {"extract-file onto its picture spelt otherwise", {"extract-file", "--image", "{shared}/message.bmp",
-                                                           "--output", "{shared}/./message.bmp"}, 2, "",
+        {"text and text file",
+         {"hide-message", "--image", "{shared}/clean.bmp", "--output", "{dir}/o.bmp", "--text", "a", "--text-file",
+          "{dir}/t"},
+         2,
+         "",
+         "excludes"},
+        {"extract-file onto its picture",
+         {"extract-file", "--image", "{shared}/message.bmp", "--output", "{shared}/message.bmp"},
+         2,
+         "",
+         "--output names the picture"},
+        {"extract-file onto its picture spelt otherwise",
+         {"extract-file", "--image", "{shared}/message.bmp", "--output", "{shared}/./message.bmp"},
+         2,
+         "",
          "--output names the picture"},
         // errors
-        {"missing picture", {"capacity", "--image", "{dir}/absent.bmp"}, 1, "",
+        {"missing picture",
+         {"capacity", "--image", "{dir}/absent.bmp"},
+         1,
+         "",
          "pixquill-cli: error 53: Cannot open picture {dir}/absent.bmp: File not found"},
-        {"not a picture", {"capacity", "--image", "{pictures}full.ppm"}, 1, "",
+        {"not a picture",
+         {"capacity", "--image", "{pictures}full.ppm"},
+         1,
+         "",
          "pixquill-cli: error 481: Cannot open picture {pictures}full.ppm: Invalid picture"},
-        {"character outside the alphabet", {"hide-message", "--image", "{shared}/clean.bmp", "--output",
-                                            "{dir}/o.bmp", "--key", "1", "--text", "Why?"}, 1, "",
+        {"character outside the alphabet",
+         {"hide-message", "--image", "{shared}/clean.bmp", "--output", "{dir}/o.bmp", "--key", "1", "--text", "Why?"},
+         1,
+         "",
          "pixquill-cli: error 5: Character 4 of the message, \"?\""},
-        {"character beyond Latin-1", {"hide-message", "--image", "{shared}/clean.bmp", "--output", "{dir}/o.bmp",
-                                      "--key", "1", "--text", "5 \xE2\x82\xAC"}, 1, "",
+        {"character beyond Latin-1",
+         {"hide-message", "--image", "{shared}/clean.bmp", "--output", "{dir}/o.bmp", "--key", "1", "--text",
+          "5 \xE2\x82\xAC"},
+         1,
+         "",
          "pixquill-cli: error 5: Character 3 of the message, \"\xE2\x82\xAC\" (U+20AC)"},
         {"not UTF-8", {"encrypt-text", "--key", "1", "--text", "a\xFF"}, 1, "", "error 5: Byte 2 of the text"},
-        {"picture too small", {"hide-message", "--image", "{pictures}bmp24-bottomup.bmp", "--output",
-                               "{dir}/o.bmp", "--key", "1", "--text", ""}, 1, "",
+        {"picture too small",
+         {"hide-message", "--image", "{pictures}bmp24-bottomup.bmp", "--output", "{dir}/o.bmp", "--key", "1", "--text",
+          ""},
+         1,
+         "",
          "pixquill-cli: error: Data is 13 characters longer than this picture can store"},
-        {"file to hide missing", {"hide-file", "--image", "{shared}/clean.bmp", "--output", "{dir}/o.bmp", "--file",
-                                  "{dir}/absent", "--key", "1"}, 1, "", "error 53: {dir}/absent does not exist"},
-        {"file to encipher missing", {"encrypt-file", "--input", "{dir}/absent", "--output", "{dir}/o", "--key",
-                                      "1"}, 1, "", "error 53: {dir}/absent does not exist"},
-        {"encrypt text outside alphabet", {"encrypt-text", "--key", "1", "--text", "tab\there"}, 1, "",
+        {"file to hide missing",
+         {"hide-file", "--image", "{shared}/clean.bmp", "--output", "{dir}/o.bmp", "--file", "{dir}/absent", "--key",
+          "1"},
+         1,
+         "",
+         "error 53: {dir}/absent does not exist"},
+        {"file to encipher missing",
+         {"encrypt-file", "--input", "{dir}/absent", "--output", "{dir}/o", "--key", "1"},
+         1,
+         "",
+         "error 53: {dir}/absent does not exist"},
+        {"encrypt text outside alphabet",
+         {"encrypt-text", "--key", "1", "--text", "tab\there"},
+         1,
+         "",
          "error 5: Character 4 of the text, a tab"},
         // no hidden item, and a cut one
-        {"no message", {"extract-message", "--image", "{shared}/clean.bmp", "--key", "1"}, 3, "",
+        {"no message",
+         {"extract-message", "--image", "{shared}/clean.bmp", "--key", "1"},
+         3,
+         "",
          "pixquill-cli: This Image has no Message"},
-        {"no file", {"extract-file", "--image", "{shared}/clean.bmp", "--output", "{dir}/o", "--key", "1"}, 3, "",
+        {"no file",
+         {"extract-file", "--image", "{shared}/clean.bmp", "--output", "{dir}/o", "--key", "1"},
+         3,
+         "",
          "pixquill-cli: This Image has no Embedded File"},
-        {"start without end", {"extract-message", "--image", "{shared}/cut.bmp", "--key", "1"}, 4, "",
+        {"start without end",
+         {"extract-message", "--image", "{shared}/cut.bmp", "--key", "1"},
+         4,
+         "",
          "holds the start of a hidden item but not its end"},
-        {"file: start without end", {"extract-file", "--image", "{shared}/cut.bmp", "--output", "{dir}/o", "--key",
-                                     "1"}, 4, "", "holds the start of a hidden item but not its end"},
+        {"file: start without end",
+         {"extract-file", "--image", "{shared}/cut.bmp", "--output", "{dir}/o", "--key", "1"},
+         4,
+         "",
+         "holds the start of a hidden item but not its end"},
     };
     for (const CliCase& c : cases) {
         const auto result = runProgram(kProgram, expand(c.arguments));
@@ -163,12 +211,18 @@ TEST_F(CliProgramTest, MessageRoundTripsThroughASavedBmp) {
         std::string expected;
     } cases[] = {
         {"--text, default key", {}, {"--text", "Meet me at noon"}, "", "Meet me at noon"},
-        {"--text, given key", {"--key", "98765432109876543210"}, {"--text", "Meet (me) at noon!"}, "",
+        {"--text, given key",
+         {"--key", "98765432109876543210"},
+         {"--text", "Meet (me) at noon!"},
+         "",
          "Meet (me) at noon!"},
         {"standard input drops one line break", {"--key", "42"}, {}, "typed line\n", "typed line"},
         {"standard input, Windows line break", {"--key", "42"}, {}, "typed line\r\n", "typed line"},
         {"empty message", {"--key", "42"}, {"--text", ""}, "", ""},
-        {"latin-1 letters are refused by the cipher, ascii kept", {"--key", "7"}, {"--text", "abc XYZ 019"}, "",
+        {"latin-1 letters are refused by the cipher, ascii kept",
+         {"--key", "7"},
+         {"--text", "abc XYZ 019"},
+         "",
          "abc XYZ 019"},
     };
     for (const auto& c : cases) {
@@ -204,13 +258,13 @@ TEST_F(CliProgramTest, MessageFromATextFileAndUnderAWrongKey) {
 }
 
 TEST_F(CliProgramTest, FileRoundTripsForEverySizeThatMatters) {
-    for (const std::size_t size : {std::size_t{0}, std::size_t{1}, std::size_t{256}, std::size_t{1000},
-                                   std::size_t{1001}, std::size_t{32767}}) {
+    for (const std::size_t size :
+         {std::size_t{0}, std::size_t{1}, std::size_t{256}, std::size_t{1000}, std::size_t{1001}, std::size_t{32767}}) {
         const std::string data = testsupport::allByteValues(size);
         testsupport::writeFile(folder / "secret.bin", data);
-        const auto hidden = runProgram(kProgram, {"hide-file", "--image", sharedPath("large.bmp"), "--output",
-                                                  folder / "carrier.bmp", "--file", folder / "secret.bin", "--key",
-                                                  "2718281828"});
+        const auto hidden =
+            runProgram(kProgram, {"hide-file", "--image", sharedPath("large.bmp"), "--output", folder / "carrier.bmp",
+                                  "--file", folder / "secret.bin", "--key", "2718281828"});
         ASSERT_EQ(hidden.exitCode, 0) << size << "\n" << hidden.err;
         const auto extracted = runProgram(kProgram, {"extract-file", "--image", folder / "carrier.bmp", "--output",
                                                      folder / "back.bin", "--key", "2718281828"});
@@ -233,8 +287,8 @@ TEST_F(CliProgramTest, InputsAreNeverChangedAndNothingIsLeftBehind) {
                                     folder / "secret.bin", "--key", "5"})
                   .exitCode,
               0);
-    EXPECT_EQ(runProgram(kProgram, {"hide-message", "--image", picture, "--output", folder / "out2.bmp", "--text",
-                                    "x", "--key", "5"})
+    EXPECT_EQ(runProgram(kProgram, {"hide-message", "--image", picture, "--output", folder / "out2.bmp", "--text", "x",
+                                    "--key", "5"})
                   .exitCode,
               0);
     EXPECT_EQ(runProgram(kProgram, {"extract-message", "--image", folder / "out2.bmp", "--key", "5"}).exitCode, 0);
@@ -254,8 +308,8 @@ TEST_F(CliProgramTest, InputsAreNeverChangedAndNothingIsLeftBehind) {
 TEST_F(CliProgramTest, HideCommandsMayReplaceTheirPicture) {
     const std::string picture = folder / "picture.bmp";
     std::filesystem::copy_file(sharedPath("clean.bmp"), picture);
-    const auto hidden = runProgram(kProgram, {"hide-message", "--image", picture, "--output", picture, "--text",
-                                              "in place", "--key", "9"});
+    const auto hidden = runProgram(
+        kProgram, {"hide-message", "--image", picture, "--output", picture, "--text", "in place", "--key", "9"});
     ASSERT_EQ(hidden.exitCode, 0) << hidden.err;
     EXPECT_EQ(runProgram(kProgram, {"extract-message", "--image", picture, "--key", "9"}).out, "in place\n");
     EXPECT_EQ(folder.entries(), std::set<std::string>{"picture.bmp"});
@@ -263,8 +317,8 @@ TEST_F(CliProgramTest, HideCommandsMayReplaceTheirPicture) {
 
 TEST_F(CliProgramTest, AFailedExtractionLeavesAnExistingDestinationAlone) {
     testsupport::writeFile(folder / "keep.txt", "precious");
-    const auto result = runProgram(kProgram, {"extract-file", "--image", sharedPath("clean.bmp"), "--output",
-                                              folder / "keep.txt", "--key", "1"});
+    const auto result = runProgram(
+        kProgram, {"extract-file", "--image", sharedPath("clean.bmp"), "--output", folder / "keep.txt", "--key", "1"});
     EXPECT_EQ(result.exitCode, 3);
     EXPECT_EQ(testsupport::readFile(folder / "keep.txt"), "precious");
     EXPECT_EQ(folder.entries(), std::set<std::string>{"keep.txt"});
@@ -297,8 +351,8 @@ TEST_F(CliProgramTest, TextAndFileCipherRoundTrips) {
     EXPECT_EQ(testsupport::readFile(folder / "enc.bin").size(), data.size());
     EXPECT_NE(testsupport::readFile(folder / "enc.bin"), data);
     // In place: the cipher's output replaces its input only when complete.
-    ASSERT_EQ(runProgram(kProgram, {"decrypt-file", "--input", folder / "enc.bin", "--output", folder / "enc.bin",
-                                    "--key", "8"})
+    ASSERT_EQ(runProgram(kProgram,
+                         {"decrypt-file", "--input", folder / "enc.bin", "--output", folder / "enc.bin", "--key", "8"})
                   .exitCode,
               0);
     EXPECT_EQ(testsupport::readFile(folder / "enc.bin"), data);

@@ -32,7 +32,8 @@ TEST(Latin1TextTest, RefusalsSayWhereAndWhat) {
         {"latin-1 byte, not UTF-8", "caf\xE9", "Byte 4 of the text is not valid UTF-8"},
     };
     for (const auto& c : cases)
-        testsupport::expectFailure(c.what, [&] { utf8ToLatin1(c.utf8, "the text"); }, 5, c.fragment);
+        testsupport::expectFailure(
+            c.what, [&] { utf8ToLatin1(c.utf8, "the text"); }, 5, c.fragment);
 }
 
 }  // namespace

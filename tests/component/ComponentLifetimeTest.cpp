@@ -1,8 +1,8 @@
 // The object and the library as binary things: which interfaces an object
 // answers to, exact reference counts, when the library may be unloaded, the
 // dispatch slots, and what the library file exports.
-#include <gtest/gtest.h>
 #include <dlfcn.h>
+#include <gtest/gtest.h>
 
 #include <cstdio>
 #include <set>

@@ -105,10 +105,10 @@ TEST_P(KeyNormalisation, TheKeyComesBackNormalised) {
     auto object = createEncryption();
     const testsupport::TestFolder files;
     testsupport::writeFile(files / "plain", "bytes");
-    for (const auto& [key, normalised] : std::initializer_list<std::pair<const char*, const char*>>{
-             {"12345", "123451234512345123"},
-             {"7", "777777777777777777"},
-             {"12345678901234567890", "123456789012345678"}}) {
+    for (const auto& [key, normalised] :
+         std::initializer_list<std::pair<const char*, const char*>>{{"12345", "123451234512345123"},
+                                                                    {"7", "777777777777777777"},
+                                                                    {"12345678901234567890", "123456789012345678"}}) {
         com::ComString held(key);
         ASSERT_EQ(GetParam().call(*object.get(), held.slot(), files), S_OK) << takeDescription();
         EXPECT_EQ(held.str(), normalised) << key;
@@ -117,30 +117,29 @@ TEST_P(KeyNormalisation, TheKeyComesBackNormalised) {
 
 INSTANTIATE_TEST_SUITE_P(
     Operations, KeyNormalisation,
-    testing::Values(
-        NormalisingCall{"InitText",
-                        [](_Encryption& o, BSTR* key, const testsupport::TestFolder&) {
-                            std::int32_t result = -1;
-                            return o.InitText(key, &result);
-                        }},
-        NormalisingCall{"InitBinary",
-                        [](_Encryption& o, BSTR* key, const testsupport::TestFolder&) {
-                            std::int32_t result = -1;
-                            return o.InitBinary(key, &result);
-                        }},
-        NormalisingCall{"Decrypt",
-                        [](_Encryption& o, BSTR* key, const testsupport::TestFolder&) {
-                            com::ComString text("abc");
-                            com::ComString result;
-                            return o.Decrypt(key, text.slot(), result.put());
-                        }},
-        NormalisingCall{"EncryptFile",
-                        [](_Encryption& o, BSTR* key, const testsupport::TestFolder& files) {
-                            com::ComString in(files / "plain");
-                            com::ComString out(files / "cipher");
-                            std::int32_t result = -1;
-                            return o.EncryptFile(key, in.slot(), out.slot(), &result);
-                        }}),
+    testing::Values(NormalisingCall{"InitText",
+                                    [](_Encryption& o, BSTR* key, const testsupport::TestFolder&) {
+                                        std::int32_t result = -1;
+                                        return o.InitText(key, &result);
+                                    }},
+                    NormalisingCall{"InitBinary",
+                                    [](_Encryption& o, BSTR* key, const testsupport::TestFolder&) {
+                                        std::int32_t result = -1;
+                                        return o.InitBinary(key, &result);
+                                    }},
+                    NormalisingCall{"Decrypt",
+                                    [](_Encryption& o, BSTR* key, const testsupport::TestFolder&) {
+                                        com::ComString text("abc");
+                                        com::ComString result;
+                                        return o.Decrypt(key, text.slot(), result.put());
+                                    }},
+                    NormalisingCall{"EncryptFile",
+                                    [](_Encryption& o, BSTR* key, const testsupport::TestFolder& files) {
+                                        com::ComString in(files / "plain");
+                                        com::ComString out(files / "cipher");
+                                        std::int32_t result = -1;
+                                        return o.EncryptFile(key, in.slot(), out.slot(), &result);
+                                    }}),
     [](const testing::TestParamInfo<NormalisingCall>& info) { return std::string(info.param.name); });
 
 // The object reaches the machine through its own operations; what comes out

@@ -8,12 +8,12 @@
 #include <set>
 
 #include "ComponentTestKit.h"
+#include "MemoryCarrier.h"
 #include "comrt/Registry.h"
 #include "engine/Commands.h"
 #include "engine/Failure.h"
-#include "MemoryCarrier.h"
-#include "platform/ComponentCipher.h"
 #include "engine/LcgGenerator.h"
+#include "platform/ComponentCipher.h"
 #include "platform/PosixFileStore.h"
 
 namespace component::test {
@@ -154,8 +154,8 @@ TEST(Registration, TheToolRefusesWhatItCannotDo) {
     IsolatedRegistry registry;
     const testsupport::TestFolder folder;
     testsupport::writeFile(folder / "not-a-library.so", "plain text");
-    for (const std::string& arguments : {std::string(""), std::string("--frobnicate x"),
-                                        quoted(folder / "missing.so"), quoted(folder / "not-a-library.so")}) {
+    for (const std::string& arguments : {std::string(""), std::string("--frobnicate x"), quoted(folder / "missing.so"),
+                                         quoted(folder / "not-a-library.so")}) {
         SCOPED_TRACE(arguments);
         const auto run = runRegsvr(arguments);
         EXPECT_EQ(run.exitCode, 1) << run.output;

@@ -13,9 +13,9 @@
 
 #include "CraftedPictures.h"
 #include "FolderSnapshot.h"
+#include "NoiseImage.h"
 #include "ProgramRun.h"
 #include "TestFolder.h"
-#include "NoiseImage.h"
 #include "platform/PictureFile.h"
 
 using testsupport::FolderSnapshot;
@@ -83,13 +83,13 @@ protected:
         writeFile(in / "message.txt", "From a file");
         std::filesystem::create_directory(in / "folder");
 
-        const auto hidden = testsupport::runProgram(kProgram, {"hide-message", "--image", in / "clean.bmp", "--output",
-                                                               in / "message.bmp", "--key", "123", "--text",
-                                                               "Hello World"});
+        const auto hidden =
+            testsupport::runProgram(kProgram, {"hide-message", "--image", in / "clean.bmp", "--output",
+                                               in / "message.bmp", "--key", "123", "--text", "Hello World"});
         ASSERT_EQ(hidden.exitCode, 0) << hidden.err;
-        const auto hiddenFile = testsupport::runProgram(kProgram, {"hide-file", "--image", in / "clean.bmp", "--output",
-                                                                   in / "file.bmp", "--file", in / "secret.bin",
-                                                                   "--key", "123"});
+        const auto hiddenFile =
+            testsupport::runProgram(kProgram, {"hide-file", "--image", in / "clean.bmp", "--output", in / "file.bmp",
+                                               "--file", in / "secret.bin", "--key", "123"});
         ASSERT_EQ(hiddenFile.exitCode, 0) << hiddenFile.err;
         stego::platform::savePictureAsBmp(withoutEndMarker(stego::platform::loadPicture(in / "message.bmp")),
                                           in / "cut.bmp");

@@ -16,9 +16,9 @@
 
 #include "ChildProcess.h"
 #include "FolderSnapshot.h"
+#include "NoiseImage.h"
 #include "ProgramRun.h"
 #include "TestFolder.h"
-#include "NoiseImage.h"
 #include "platform/PictureFile.h"
 
 using testsupport::FolderSnapshot;
@@ -67,9 +67,9 @@ protected:
         // 320 x 320 pixels hold a file of 32,767 bytes.
         stego::platform::savePictureAsBmp(testsupport::noisePicture(320, 320, 5), inputs / "large.bmp");
         testsupport::writeFile(inputs / "secret.bin", testsupport::allByteValues(32767));
-        const auto hidden = testsupport::runProgram(kProgram, {"hide-file", "--image", inputs / "large.bmp", "--output",
-                                                               inputs / "file.bmp", "--file", inputs / "secret.bin",
-                                                               "--key", "42"});
+        const auto hidden =
+            testsupport::runProgram(kProgram, {"hide-file", "--image", inputs / "large.bmp", "--output",
+                                               inputs / "file.bmp", "--file", inputs / "secret.bin", "--key", "42"});
         ASSERT_EQ(hidden.exitCode, 0) << hidden.err;
     }
 
@@ -112,9 +112,9 @@ TEST_F(CliFullDiskTest, ExtractingOntoATinyFileSystem) {
         GTEST_SKIP() << tiny.refusal();
     testsupport::writeFile(tiny / "secret.bin", kPrevious);
     // The hidden body (32 KB) fits beside it; the file deciphered from it then does not.
-    expectDiskFullLeavesAllAsItWas({"extract-file", "--image", inputs / "file.bmp", "--output", tiny / "secret.bin",
-                                    "--key", "42"},
-                                   outputs / "tiny", tiny / "secret.bin");
+    expectDiskFullLeavesAllAsItWas(
+        {"extract-file", "--image", inputs / "file.bmp", "--output", tiny / "secret.bin", "--key", "42"},
+        outputs / "tiny", tiny / "secret.bin");
 }
 
 // Without root a file size limit fails the writes as a full disk does.
@@ -131,9 +131,9 @@ TEST_F(CliFullDiskTest, SavingAndExtractingPastAFileSizeLimit) {
     expectDiskFullLeavesAllAsItWas({"hide-message", "--image", inputs / "picture.bmp", "--output",
                                     outputs / "picture.bmp", "--key", "1", "--text", "hello"},
                                    outputs.path(), outputs / "picture.bmp");
-    expectDiskFullLeavesAllAsItWas({"extract-file", "--image", inputs / "file.bmp", "--output", outputs / "secret.bin",
-                                    "--key", "42"},
-                                   outputs.path(), outputs / "secret.bin");
+    expectDiskFullLeavesAllAsItWas(
+        {"extract-file", "--image", inputs / "file.bmp", "--output", outputs / "secret.bin", "--key", "42"},
+        outputs.path(), outputs / "secret.bin");
 }
 
 }  // namespace

@@ -35,9 +35,7 @@ inline std::string bmpClaiming(std::int32_t width, std::int32_t height, std::siz
 }
 
 /// The bytes of a JPEG fixture up to and including the first few of its coded data.
-inline std::string jpegCutInItsData(const std::string& jpeg) {
-    return jpeg.substr(0, jpeg.find("\xFF\xDA") + 20);
-}
+inline std::string jpegCutInItsData(const std::string& jpeg) { return jpeg.substr(0, jpeg.find("\xFF\xDA") + 20); }
 
 /// jpeg with the width and height in its frame header replaced.
 inline std::string jpegClaiming(std::string jpeg, std::uint16_t width, std::uint16_t height) {

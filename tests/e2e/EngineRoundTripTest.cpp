@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "ComponentTestKit.h"
-#include "engine/Commands.h"
 #include "MemoryCarrier.h"
-#include "platform/ComponentCipher.h"
+#include "engine/Commands.h"
 #include "engine/LcgGenerator.h"
+#include "platform/ComponentCipher.h"
 #include "platform/PosixFileStore.h"
 
 namespace component::test {
@@ -20,8 +20,8 @@ protected:
     IsolatedRegistry m_registry;
     stego::MemoryCarrier m_picture{40, 40, {200, 100, 50}};
     stego::platform::PosixFileStore m_files;
-    stego::EngineServices m_services{stego::platform::sharedGenerator(),
-                                     stego::platform::makeComponentCipherFactory(), m_files};
+    stego::EngineServices m_services{stego::platform::sharedGenerator(), stego::platform::makeComponentCipherFactory(),
+                                     m_files};
     std::string m_pass = "Wren5";
 };
 

@@ -5,9 +5,9 @@
 
 #include <filesystem>
 
+#include "NoiseImage.h"
 #include "ProgramRun.h"
 #include "TestFolder.h"
-#include "NoiseImage.h"
 #include "platform/PictureFile.h"
 
 using testsupport::TestFolder;
@@ -35,33 +35,49 @@ TEST(KeyHygieneTest, NeitherTheKeyNorTheMessageReachesStandardError) {
     std::filesystem::create_directory(folder / "sub");
 
     const std::vector<CliRun> runs = {
-        {"hide", {"hide-message", "--image", "{dir}/clean.bmp", "--output", "{dir}/hidden.bmp", "--key", kKey,
-                  "--text", kMessage}, 0},
+        {"hide",
+         {"hide-message", "--image", "{dir}/clean.bmp", "--output", "{dir}/hidden.bmp", "--key", kKey, "--text",
+          kMessage},
+         0},
         {"extract", {"extract-message", "--image", "{dir}/hidden.bmp", "--key", kKey}, 0},
-        {"hide from standard input", {"hide-message", "--image", "{dir}/clean.bmp", "--output", "{dir}/o.bmp",
-                                      "--key", kKey}, 0, kMessage + "\n"},
-        {"hide from a file", {"hide-message", "--image", "{dir}/clean.bmp", "--output", "{dir}/o.bmp", "--key", kKey,
-                              "--text-file", "{dir}/message.txt"}, 0},
-        {"picture too small", {"hide-message", "--image", "{dir}/small.bmp", "--output", "{dir}/o.bmp", "--key", kKey,
-                               "--text", kMessage}, 1},
-        {"character refused", {"hide-message", "--image", "{dir}/clean.bmp", "--output", "{dir}/o.bmp", "--key", kKey,
-                               "--text", kMessage + "?"}, 1},
-        {"not UTF-8", {"hide-message", "--image", "{dir}/clean.bmp", "--output", "{dir}/o.bmp", "--key", kKey,
-                       "--text-file", "{dir}/not-utf8.txt"}, 1},
-        {"saving fails after hiding", {"hide-message", "--image", "{dir}/clean.bmp", "--output", "{dir}/sub", "--key",
-                                       kKey, "--text", kMessage}, 1},
-        {"extract a file from a message", {"extract-file", "--image", "{dir}/hidden.bmp", "--output",
-                                           "{dir}/absent/o.bin", "--key", kKey}, 1},
-        {"options a sub-command does not take", {"capacity", "--image", "{dir}/clean.bmp", "--key", kKey, "--text",
-                                                 kMessage}, 2},
+        {"hide from standard input",
+         {"hide-message", "--image", "{dir}/clean.bmp", "--output", "{dir}/o.bmp", "--key", kKey},
+         0,
+         kMessage + "\n"},
+        {"hide from a file",
+         {"hide-message", "--image", "{dir}/clean.bmp", "--output", "{dir}/o.bmp", "--key", kKey, "--text-file",
+          "{dir}/message.txt"},
+         0},
+        {"picture too small",
+         {"hide-message", "--image", "{dir}/small.bmp", "--output", "{dir}/o.bmp", "--key", kKey, "--text", kMessage},
+         1},
+        {"character refused",
+         {"hide-message", "--image", "{dir}/clean.bmp", "--output", "{dir}/o.bmp", "--key", kKey, "--text",
+          kMessage + "?"},
+         1},
+        {"not UTF-8",
+         {"hide-message", "--image", "{dir}/clean.bmp", "--output", "{dir}/o.bmp", "--key", kKey, "--text-file",
+          "{dir}/not-utf8.txt"},
+         1},
+        {"saving fails after hiding",
+         {"hide-message", "--image", "{dir}/clean.bmp", "--output", "{dir}/sub", "--key", kKey, "--text", kMessage},
+         1},
+        {"extract a file from a message",
+         {"extract-file", "--image", "{dir}/hidden.bmp", "--output", "{dir}/absent/o.bin", "--key", kKey},
+         1},
+        {"options a sub-command does not take",
+         {"capacity", "--image", "{dir}/clean.bmp", "--key", kKey, "--text", kMessage},
+         2},
         {"words after the options", {"extract-message", "--image", "{dir}/hidden.bmp", "--key", kKey, kMessage}, 2},
         {"an option given twice", {"encrypt-text", "--key", kKey, "--text", kMessage, "--text", kMessage}, 2},
         {"a key with a letter", {"encrypt-text", "--key", kKey + "x", "--text", kMessage}, 2},
         {"encrypt text", {"encrypt-text", "--key", kKey, "--text", kMessage}, 0},
-        {"encrypt a file", {"encrypt-file", "--input", "{dir}/message.txt", "--output", "{dir}/message.enc", "--key",
-                            kKey}, 0},
-        {"decrypt a file onto a folder", {"decrypt-file", "--input", "{dir}/message.enc", "--output", "{dir}/sub",
-                                          "--key", kKey}, 1},
+        {"encrypt a file",
+         {"encrypt-file", "--input", "{dir}/message.txt", "--output", "{dir}/message.enc", "--key", kKey},
+         0},
+        {"decrypt a file onto a folder",
+         {"decrypt-file", "--input", "{dir}/message.enc", "--output", "{dir}/sub", "--key", kKey},
+         1},
     };
     for (const CliRun& run : runs) {
         std::vector<std::string> arguments;

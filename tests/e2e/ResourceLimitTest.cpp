@@ -9,9 +9,9 @@
 #include <sys/resource.h>
 
 #include "CraftedPictures.h"
+#include "NoiseImage.h"
 #include "ProgramRun.h"
 #include "TestFolder.h"
-#include "NoiseImage.h"
 #include "platform/PictureFile.h"
 
 using testsupport::ProgramOptions;

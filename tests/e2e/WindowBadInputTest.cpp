@@ -37,9 +37,7 @@ void writeBytes(const QString& path, const QByteArray& bytes) {
     QCOMPARE(file.write(bytes), bytes.size());
 }
 
-QByteArray bytesOf(const std::string& text) {
-    return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
-}
+QByteArray bytesOf(const std::string& text) { return QByteArray(text.data(), static_cast<qsizetype>(text.size())); }
 
 // Root may write anywhere; for the length of one save it acts as nobody.
 class ActingAsNobody {
@@ -110,17 +108,20 @@ void WindowBadInputTest::openImageRefusesAndKeepsThePicture_data() {
                                 << "Error 481: Cannot open picture %1: Invalid picture: the file is empty";
     QTest::newRow("text named .bmp") << "text.bmp" << QByteArray("just words\n") << "file"
                                      << "Error 481: Cannot open picture %1: Invalid picture: not a BMP or JPEG file";
-    QTest::newRow("truncated BMP") << "cut.bmp" << bytesOf(bmp.substr(0, bmp.size() - 10)) << "file"
-                                   << "Error 481: Cannot open picture %1: Invalid picture: the BMP pixel data is cut short";
-    QTest::newRow("truncated JPEG") << "cut.jpg" << bytesOf(testsupport::jpegCutInItsData(jpeg)) << "file"
-                                    << "Error 481: Cannot open picture %1: Invalid picture: the JPEG data ends too soon";
+    QTest::newRow("truncated BMP")
+        << "cut.bmp" << bytesOf(bmp.substr(0, bmp.size() - 10)) << "file"
+        << "Error 481: Cannot open picture %1: Invalid picture: the BMP pixel data is cut short";
+    QTest::newRow("truncated JPEG")
+        << "cut.jpg" << bytesOf(testsupport::jpegCutInItsData(jpeg)) << "file"
+        << "Error 481: Cannot open picture %1: Invalid picture: the JPEG data ends too soon";
     QTest::newRow("BMP width 0") << "w0.bmp" << bytesOf(testsupport::bmpClaiming(0, 8, 0)) << "file"
                                  << "Error 481: Cannot open picture %1: Invalid picture: its size is 0 x 8 pixels";
-    QTest::newRow("BMP 100,000 x 100,000") << "huge.bmp" << bytesOf(testsupport::bmpClaiming(100'000, 100'000, 300))
-                                           << "file" << "more than the 268,435,456 pixels this program can hold";
-    QTest::newRow("JPEG claiming 16,000 x 16,000") << "claims.jpg"
-                                                   << bytesOf(testsupport::jpegClaiming(jpeg, 16'000, 16'000))
-                                                   << "file" << "too few for such a picture";
+    QTest::newRow("BMP 100,000 x 100,000")
+        << "huge.bmp" << bytesOf(testsupport::bmpClaiming(100'000, 100'000, 300)) << "file"
+        << "more than the 268,435,456 pixels this program can hold";
+    QTest::newRow("JPEG claiming 16,000 x 16,000")
+        << "claims.jpg" << bytesOf(testsupport::jpegClaiming(jpeg, 16'000, 16'000)) << "file"
+        << "too few for such a picture";
     QTest::newRow("folder") << "folder.bmp" << QByteArray() << "folder"
                             << "Error 75: Cannot open picture %1: Path is a folder, not a file";
     // Once a pipe made the window wait for ever for a writer.
@@ -172,14 +173,20 @@ void WindowBadInputTest::saveImageFailsAndKeepsThePreviousFile_data() {
     QTest::addColumn<QString>("target");  // below the test's folder
     QTest::addColumn<QString>("kind");    // what stands in the way
     QTest::addColumn<QString>("reason");
-    QTest::newRow("folder that cannot be written") << "locked/picture.bmp" << "read-only folder"
-                                                   << "Error 70: Cannot make a temporary folder in %2: Permission denied";
-    QTest::newRow("folder that does not exist") << "absent/picture.bmp" << "nothing"
+    QTest::newRow("folder that cannot be written")
+        << "locked/picture.bmp"
+        << "read-only folder"
+        << "Error 70: Cannot make a temporary folder in %2: Permission denied";
+    QTest::newRow("folder that does not exist") << "absent/picture.bmp"
+                                                << "nothing"
                                                 << "Error 76: The folder %2 does not exist";
-    QTest::newRow("a folder as the name") << "taken.bmp" << "folder"
+    QTest::newRow("a folder as the name") << "taken.bmp"
+                                          << "folder"
                                           << "Error 75: Cannot write %1: Path is a folder, not a file";
-    QTest::newRow("a pipe as the name") << "pipe.bmp" << "pipe"
-                                        << "Error 75: Cannot save picture %1: it is a device or a pipe, not an ordinary file";
+    QTest::newRow("a pipe as the name")
+        << "pipe.bmp"
+        << "pipe"
+        << "Error 75: Cannot save picture %1: it is a device or a pipe, not an ordinary file";
 }
 
 void WindowBadInputTest::saveImageFailsAndKeepsThePreviousFile() {
@@ -229,16 +236,18 @@ void WindowBadInputTest::insertMessageRefusesTheText_data() {
     QTest::addColumn<QString>("words");
     QTest::addColumn<int>("icon");
     const QString allowed = QStringLiteral("A message may hold letters, digits, space and");
-    QTest::newRow("question mark") << "Why?" << "Error 5: Character 4 of the message, \"?\", cannot be hidden. " + allowed
+    QTest::newRow("question mark") << "Why?"
+                                   << "Error 5: Character 4 of the message, \"?\", cannot be hidden. " + allowed
                                    << int(Icon::None);
-    QTest::newRow("tab") << "a\tb" << "Error 5: Character 2 of the message, a tab, cannot be hidden. " + allowed
+    QTest::newRow("tab") << "a\tb"
+                         << "Error 5: Character 2 of the message, a tab, cannot be hidden. " + allowed
                          << int(Icon::None);
-    QTest::newRow("beyond Latin-1")
-        << QStringLiteral("5 \u20AC") << QStringLiteral("The character \"\u20AC\" (U+20AC) cannot be hidden") << int(Icon::None);
+    QTest::newRow("beyond Latin-1") << QStringLiteral("5 \u20AC")
+                                    << QStringLiteral("The character \"\u20AC\" (U+20AC) cannot be hidden")
+                                    << int(Icon::None);
     // 200 characters need 3 x 216 = 648 pixels; the picture has 20 x 20 = 400.
-    QTest::newRow("too long for the picture") << QString(200, u'a')
-                                              << "Data is 248 characters longer than this picture can store"
-                                              << int(Icon::Stop);
+    QTest::newRow("too long for the picture")
+        << QString(200, u'a') << "Data is 248 characters longer than this picture can store" << int(Icon::Stop);
 }
 
 void WindowBadInputTest::insertMessageRefusesTheText() {

@@ -5,14 +5,14 @@
 
 #include <QImage>
 
+#include "DirectCipher.h"
 #include "ExpectFailure.h"
 #include "FailingWriter.h"
-#include "TestFolder.h"
 #include "NoiseImage.h"
+#include "TestFolder.h"
 #include "engine/Commands.h"
-#include "DirectCipher.h"
-#include "platform/ImageCarrier.h"
 #include "engine/LcgGenerator.h"
+#include "platform/ImageCarrier.h"
 #include "platform/PictureFile.h"
 #include "platform/PosixFileStore.h"
 
@@ -91,8 +91,8 @@ TEST_P(PictureSaveFaultTest, ThePreviousFileStaysWhole) {
 TEST_P(PictureSaveFaultTest, ANewFileLeavesNothingBehind) {
     FailingWriter writer(GetParam().bytes);
     testsupport::expectFailure(
-        "save", [&] { stego::platform::savePictureAsBmp(pictureWithMessage(), folder / "new.bmp", writer); },
-        kDiskFull, "Disk full");
+        "save", [&] { stego::platform::savePictureAsBmp(pictureWithMessage(), folder / "new.bmp", writer); }, kDiskFull,
+        "Disk full");
     EXPECT_TRUE(folder.entries().empty());
 }
 

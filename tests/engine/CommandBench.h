@@ -5,10 +5,10 @@
 #include <string>
 
 #include "FakeCipher.h"
+#include "MemoryCarrier.h"
 #include "MemoryFileStore.h"
 #include "NoisePictures.h"
 #include "engine/Commands.h"
-#include "MemoryCarrier.h"
 #include "engine/LcgGenerator.h"
 
 namespace stego::test {

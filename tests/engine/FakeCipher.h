@@ -19,9 +19,9 @@ struct FakeCipherLog {
     int alive = 0;
     std::vector<std::string> filesWritten;  // encfilename and decfilename, in call order
 
-    bool refuseCreation = false;            // the factory gives no object
-    std::function<void()> beforeEachCall;   // may throw, as a failing cipher would
-    std::int32_t fileResult = 0;            // returned by the file calls instead of 0, when not 0
+    bool refuseCreation = false;           // the factory gives no object
+    std::function<void()> beforeEachCall;  // may throw, as a failing cipher would
+    std::int32_t fileResult = 0;           // returned by the file calls instead of 0, when not 0
 };
 
 class FakeCipher : public CipherObject {

@@ -1,7 +1,7 @@
 // Insert Data and Extract Data: byte-exact round trips, the private scratch
 // folder, and every refusal leaving the picture, pass and files as they were.
-#include <ostream>
 #include <gtest/gtest.h>
+#include <ostream>
 
 #include <functional>
 
@@ -55,16 +55,15 @@ TEST_P(FileRoundTrip, GivesBackTheFileByteForByte) {
     EXPECT_EQ(bench.cipherLog.alive, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Sizes, FileRoundTrip,
-    testing::Values(FileCase{"Empty", "", ""}, FileCase{"OneByte", std::string(1, '\0'), ""},
-                    FileCase{"ThousandBytes", randomBytes(1000, 1), "5551212"},
-                    FileCase{"ThousandAndOneBytes", randomBytes(1001, 2), ""},
-                    FileCase{"LargestFile", randomBytes(32767, 3), "123456789012345678"},
-                    FileCase{"EveryByteValueDefaultKey", everyByteValue(), ""},
-                    FileCase{"EveryByteValueGivenKey", everyByteValue(), "90210"},
-                    FileCase{"LineBreaksAtTheEnd", "text\r\n", ""}),
-    [](const testing::TestParamInfo<FileCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Sizes, FileRoundTrip,
+                         testing::Values(FileCase{"Empty", "", ""}, FileCase{"OneByte", std::string(1, '\0'), ""},
+                                         FileCase{"ThousandBytes", randomBytes(1000, 1), "5551212"},
+                                         FileCase{"ThousandAndOneBytes", randomBytes(1001, 2), ""},
+                                         FileCase{"LargestFile", randomBytes(32767, 3), "123456789012345678"},
+                                         FileCase{"EveryByteValueDefaultKey", everyByteValue(), ""},
+                                         FileCase{"EveryByteValueGivenKey", everyByteValue(), "90210"},
+                                         FileCase{"LineBreaksAtTheEnd", "text\r\n", ""}),
+                         [](const testing::TestParamInfo<FileCase>& info) { return std::string(info.param.name); });
 
 TEST(FileCommands, TheEncryptedFileLivesOnlyInAPrivateFolderOfItsCommand) {
     CommandBench bench(kSide, kSide);
@@ -125,46 +124,47 @@ TEST_P(InsertFileRefusal, SaysWhyAndChangesNothing) {
 
 INSTANTIATE_TEST_SUITE_P(
     Faults, InsertFileRefusal,
-    testing::Values(
-        InsertRefusal{"SourceMissing", [](CommandBench&) {}, "/work/nothing.bin", "", OutcomeKind::Error, 53,
-                      "/work/nothing.bin does not exist"},
-        InsertRefusal{"SourceIsAFolder", [](CommandBench&) {}, "/work", "", OutcomeKind::Error, 75,
-                      "/work is a folder"},
-        InsertRefusal{"SourceIsADevice", [](CommandBench& b) { b.files.devices.insert("/dev/zero"); }, "/dev/zero",
-                      "", OutcomeKind::Error, 75, "not an ordinary file"},
-        InsertRefusal{"FileTooLarge", [](CommandBench& b) { b.files.files[kSource] = std::string(32768, 'x'); },
-                      kSource, "", OutcomeKind::Error, 6, "32,768 bytes"},
-        InsertRefusal{"EncryptedFileHoldsTheEndMarker",
-                      [](CommandBench& b) {
-                          b.files.files[kSource] = fakePlainBytesFor("31", std::string("\x01Vyn2005E\x02", 10));
-                      },
-                      kSource, "31", OutcomeKind::Error, 5, "another key"},
-        InsertRefusal{"PictureTooSmall",
-                      [](CommandBench& b) {
-                          b.files.files[kSource] = std::string(32767, 'x');
-                          b.picture = noisyPicture(331, 297);
-                      },
-                      kSource, "", OutcomeKind::CapacityShortfall, 0,
-                      "Data is 42 characters longer than this picture can store"},
-        InsertRefusal{"CipherReportsMissingKey",
-                      [](CommandBench& b) {
-                          b.files.files[kSource] = "x";
-                          b.cipherLog.fileResult = 99;
-                      },
-                      kSource, "", OutcomeKind::Error, 99,
-                      "There was an error encrypting the /work/secret.bin file.  Operation cancelled."},
-        InsertRefusal{"TemporaryFileCannotBeWritten",
-                      [](CommandBench& b) {
-                          b.files.files[kSource] = "x";
-                          b.files.failWritesContaining = "corvid.enc";
-                      },
-                      kSource, "", OutcomeKind::Error, 61, "Disk full"},
-        InsertRefusal{"CipherCannotBeCreated",
-                      [](CommandBench& b) {
-                          b.files.files[kSource] = "x";
-                          b.cipherLog.refuseCreation = true;
-                      },
-                      kSource, "", OutcomeKind::Error, 429, "cipher"}),
+    testing::Values(InsertRefusal{"SourceMissing", [](CommandBench&) {}, "/work/nothing.bin", "", OutcomeKind::Error,
+                                  53, "/work/nothing.bin does not exist"},
+                    InsertRefusal{"SourceIsAFolder", [](CommandBench&) {}, "/work", "", OutcomeKind::Error, 75,
+                                  "/work is a folder"},
+                    InsertRefusal{"SourceIsADevice", [](CommandBench& b) { b.files.devices.insert("/dev/zero"); },
+                                  "/dev/zero", "", OutcomeKind::Error, 75, "not an ordinary file"},
+                    InsertRefusal{"FileTooLarge",
+                                  [](CommandBench& b) { b.files.files[kSource] = std::string(32768, 'x'); }, kSource,
+                                  "", OutcomeKind::Error, 6, "32,768 bytes"},
+                    InsertRefusal{"EncryptedFileHoldsTheEndMarker",
+                                  [](CommandBench& b) {
+                                      b.files.files[kSource] =
+                                          fakePlainBytesFor("31", std::string("\x01Vyn2005E\x02", 10));
+                                  },
+                                  kSource, "31", OutcomeKind::Error, 5, "another key"},
+                    InsertRefusal{"PictureTooSmall",
+                                  [](CommandBench& b) {
+                                      b.files.files[kSource] = std::string(32767, 'x');
+                                      b.picture = noisyPicture(331, 297);
+                                  },
+                                  kSource, "", OutcomeKind::CapacityShortfall, 0,
+                                  "Data is 42 characters longer than this picture can store"},
+                    InsertRefusal{"CipherReportsMissingKey",
+                                  [](CommandBench& b) {
+                                      b.files.files[kSource] = "x";
+                                      b.cipherLog.fileResult = 99;
+                                  },
+                                  kSource, "", OutcomeKind::Error, 99,
+                                  "There was an error encrypting the /work/secret.bin file.  Operation cancelled."},
+                    InsertRefusal{"TemporaryFileCannotBeWritten",
+                                  [](CommandBench& b) {
+                                      b.files.files[kSource] = "x";
+                                      b.files.failWritesContaining = "corvid.enc";
+                                  },
+                                  kSource, "", OutcomeKind::Error, 61, "Disk full"},
+                    InsertRefusal{"CipherCannotBeCreated",
+                                  [](CommandBench& b) {
+                                      b.files.files[kSource] = "x";
+                                      b.cipherLog.refuseCreation = true;
+                                  },
+                                  kSource, "", OutcomeKind::Error, 429, "cipher"}),
     [](const testing::TestParamInfo<InsertRefusal>& info) { return std::string(info.param.name); });
 
 struct ExtractRefusal {
@@ -217,7 +217,8 @@ INSTANTIATE_TEST_SUITE_P(
                        "The picture holds the start of a hidden item but not its end; it may have been cut or "
                        "changed."},
         ExtractRefusal{"DecryptionFails", [](CommandBench& b) { b.cipherLog.fileResult = 99; }, kDestination,
-                       OutcomeKind::Error, 99, "There was an error decrypting the embedded file.  Operation cancelled."},
+                       OutcomeKind::Error, 99,
+                       "There was an error decrypting the embedded file.  Operation cancelled."},
         ExtractRefusal{"DecryptionThrows",
                        [](CommandBench& b) {
                            b.cipherLog.beforeEachCall = [] { throw Failure(57, "Device input/output error"); };
@@ -226,8 +227,8 @@ INSTANTIATE_TEST_SUITE_P(
         // The words name the destination the user chose, not the scratch file beside it.
         ExtractRefusal{"TemporaryFileCannotBeWritten", [](CommandBench& b) { b.files.failWritesContaining = "corvid"; },
                        kDestination, OutcomeKind::Error, 61, "Disk full: " + kDestination},
-        ExtractRefusal{"DestinationCannotBeReplaced", [](CommandBench& b) { b.files.failReplace = true; },
-                       kDestination, OutcomeKind::Error, 70, "Permission denied"},
+        ExtractRefusal{"DestinationCannotBeReplaced", [](CommandBench& b) { b.files.failReplace = true; }, kDestination,
+                       OutcomeKind::Error, 70, "Permission denied"},
         ExtractRefusal{"DestinationIsAFolder", [](CommandBench&) {}, "/work", OutcomeKind::Error, 75,
                        "/work is a folder"},
         ExtractRefusal{"DestinationFolderMissing", [](CommandBench&) {}, "/nowhere/out.bin", OutcomeKind::Error, 76,

@@ -1,7 +1,7 @@
 // The strip reader must hand out exactly the pixels' low bits in column order,
 // whatever the grid's shape and however small its runs.
-#include <ostream>
 #include <gtest/gtest.h>
+#include <ostream>
 
 #include <random>
 
@@ -44,16 +44,15 @@ TEST_P(LowBitReaderOrder, HandsOutEveryPixelDownEachColumn) {
     EXPECT_EQ(handedOut, expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Shapes, LowBitReaderOrder,
-    testing::Values(ReaderCase{"BlocksAndEdges", 1000, 77, LowBitReader::kDefaultRunBudget},
-                    ReaderCase{"NarrowRunsForTheBudget", 100, 101, 1000},
-                    ReaderCase{"ColumnsTallerThanARun", 3, 1001, 64},
-                    ReaderCase{"OneRow", 999, 1, LowBitReader::kDefaultRunBudget},
-                    ReaderCase{"OneColumn", 1, 999, LowBitReader::kDefaultRunBudget},
-                    ReaderCase{"Empty", 0, 50, LowBitReader::kDefaultRunBudget},
-                    ReaderCase{"NoRows", 50, 0, LowBitReader::kDefaultRunBudget}),
-    [](const testing::TestParamInfo<ReaderCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Shapes, LowBitReaderOrder,
+                         testing::Values(ReaderCase{"BlocksAndEdges", 1000, 77, LowBitReader::kDefaultRunBudget},
+                                         ReaderCase{"NarrowRunsForTheBudget", 100, 101, 1000},
+                                         ReaderCase{"ColumnsTallerThanARun", 3, 1001, 64},
+                                         ReaderCase{"OneRow", 999, 1, LowBitReader::kDefaultRunBudget},
+                                         ReaderCase{"OneColumn", 1, 999, LowBitReader::kDefaultRunBudget},
+                                         ReaderCase{"Empty", 0, 50, LowBitReader::kDefaultRunBudget},
+                                         ReaderCase{"NoRows", 50, 0, LowBitReader::kDefaultRunBudget}),
+                         [](const testing::TestParamInfo<ReaderCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace stego

@@ -1,13 +1,13 @@
 // The pixel channel: where the bits go, what fits, and a scan that must step
 // exactly like the plain pixel-by-pixel one.
-#include <ostream>
 #include <gtest/gtest.h>
+#include <ostream>
 
+#include "MemoryCarrier.h"
 #include "NoisePictures.h"
 #include "engine/Failure.h"
-#include "MemoryCarrier.h"
-#include "engine/PixelChannel.h"
 #include "engine/LcgGenerator.h"
+#include "engine/PixelChannel.h"
 
 namespace stego {
 namespace {
@@ -149,8 +149,7 @@ TEST(PixelChannel, HeightFivePutsTheSecondCellAcrossTheColumnFoot) {
     RecordingCarrier carrier(10, 5);
     embed(carrier, "Wren5", kStart + kEnd);
     const std::vector<RecordingCarrier::Access> secondCellReads = {{'r', 0, 3}, {'r', 0, 4}, {'r', 1, 0}};
-    EXPECT_EQ(std::vector<RecordingCarrier::Access>(carrier.log.begin() + 6, carrier.log.begin() + 9),
-              secondCellReads);
+    EXPECT_EQ(std::vector<RecordingCarrier::Access>(carrier.log.begin() + 6, carrier.log.begin() + 9), secondCellReads);
 }
 
 TEST(PixelChannel, EachCodeGoesMostSignificantBitFirstIntoEightLowBits) {
@@ -161,11 +160,17 @@ TEST(PixelChannel, EachCodeGoesMostSignificantBitFirstIntoEightLowBits) {
 
     const std::vector<Rgb> expected = {
         // 'V' = 0101 0110
-        {0x10, 0x11, 0x12}, {0x11, 0x10, 0x13}, {0x11, 0x10, 0x13},
+        {0x10, 0x11, 0x12},
+        {0x11, 0x10, 0x13},
+        {0x11, 0x10, 0x13},
         // 0xFF: every bit set; the third blue keeps its value
-        {0x11, 0x11, 0x13}, {0x11, 0x11, 0x13}, {0x11, 0x11, 0x13},
+        {0x11, 0x11, 0x13},
+        {0x11, 0x11, 0x13},
+        {0x11, 0x11, 0x13},
         // 0x00: every bit clear
-        {0x10, 0x10, 0x12}, {0x10, 0x10, 0x12}, {0x10, 0x10, 0x13},
+        {0x10, 0x10, 0x12},
+        {0x10, 0x10, 0x12},
+        {0x10, 0x10, 0x13},
     };
     EXPECT_EQ(carrier.pixels(), expected);
 }
@@ -222,9 +227,8 @@ struct CapacityCase {
 
 TEST(PixelChannel, CapacityShortfallCountsMissingPixels) {
     const std::vector<CapacityCase> cases = {
-        {16, 48, 1, 0},   {16, 47, 1, 1},       {16, 1, 48, 0},        {16, 6, 8, 0},
-        {16, 7, 5, 13},   {32783, 98349, 1, 0}, {32783, 331, 297, 42}, {0, 0, 0, 0},
-        {20, 0, 100, 60},
+        {16, 48, 1, 0},       {16, 47, 1, 1},        {16, 1, 48, 0}, {16, 6, 8, 0},    {16, 7, 5, 13},
+        {32783, 98349, 1, 0}, {32783, 331, 297, 42}, {0, 0, 0, 0},   {20, 0, 100, 60},
     };
     for (const CapacityCase& c : cases)
         EXPECT_EQ(CapacityShortfall(c.length, c.width, c.height), c.shortfall)
@@ -233,8 +237,8 @@ TEST(PixelChannel, CapacityShortfallCountsMissingPixels) {
 
 TEST(PixelChannel, CapacityProductsBeyond32BitsAreOverflowErrors) {
     const std::vector<CapacityCase> cases = {
-        {715827883, 1, 1, 0},      // 3 x L passes 2^31 - 1
-        {1, 46341, 46341, 0},      // W x H does
+        {715827883, 1, 1, 0},  // 3 x L passes 2^31 - 1
+        {1, 46341, 46341, 0},  // W x H does
         {1, 65536, 32768, 0},
         {std::int64_t{1} << 40, 1, 1, 0},
     };
@@ -250,10 +254,16 @@ TEST(PixelChannel, CapacityProductsBeyond32BitsAreOverflowErrors) {
 
 TEST(PixelChannel, CapacityMessageGroupsTheShortfallByThrees) {
     const std::vector<std::tuple<std::int32_t, std::string, std::string>> cases = {
-        {1, ",", "1"},          {7, ",", "7"},
-        {999, ",", "999"},      {2500, ",", "2,500"},
-        {1000000, ",", "1,000,000"}, {1000000, ".", "1.000.000"},
-        {2147483647, ",", "2,147,483,647"}, {123456, "\xc2\xa0", "123\xc2\xa0" "456"},
+        {1, ",", "1"},
+        {7, ",", "7"},
+        {999, ",", "999"},
+        {2500, ",", "2,500"},
+        {1000000, ",", "1,000,000"},
+        {1000000, ".", "1.000.000"},
+        {2147483647, ",", "2,147,483,647"},
+        {123456, "\xc2\xa0",
+         "123\xc2\xa0"
+         "456"},
     };
     for (const auto& [shortfall, separator, number] : cases)
         EXPECT_EQ(CapacityMessage(shortfall, separator),
@@ -288,16 +298,16 @@ TEST_P(ScanEnds, AsThePlainScanDoes) {
 
 INSTANTIATE_TEST_SUITE_P(
     SmallPictures, ScanEnds,
-    testing::Values(
-        ScanCase{"EmptyBody", 6, 8, kStart + kEnd, ScanResult::Kind::Found, ""},
-        ScanCase{"NoItemStopsAtTheNinthCell", 5, 5, "Vyn2005s", ScanResult::Kind::NoStartMarker, ""},
-        ScanCase{"TwentyFourPixelsNeverReachTheStartTest", 8, 3, "Vyn2005s", ScanResult::Kind::Exhausted, ""},
-        ScanCase{"StartMarkerThenAPartialCell", 5, 5, kStart, ScanResult::Kind::Exhausted, ""},
-        ScanCase{"StartMarkerWithoutEnd", 30, 9, kStart + "no end here", ScanResult::Kind::Exhausted, ""},
-        ScanCase{"EndMarkerFirstIn24Pixels", 24, 1, kEnd, ScanResult::Kind::Found, ""},
-        ScanCase{"EndMarkerFirstInALargerPicture", 10, 10, kEnd + "ignored", ScanResult::Kind::Found, ""},
-        ScanCase{"BodyEndsAtTheFirstEndMarker", 10, 10, kStart + "ab" + kEnd + "cd" + kEnd,
-                 ScanResult::Kind::Found, "ab"}),
+    testing::Values(ScanCase{"EmptyBody", 6, 8, kStart + kEnd, ScanResult::Kind::Found, ""},
+                    ScanCase{"NoItemStopsAtTheNinthCell", 5, 5, "Vyn2005s", ScanResult::Kind::NoStartMarker, ""},
+                    ScanCase{"TwentyFourPixelsNeverReachTheStartTest", 8, 3, "Vyn2005s", ScanResult::Kind::Exhausted,
+                             ""},
+                    ScanCase{"StartMarkerThenAPartialCell", 5, 5, kStart, ScanResult::Kind::Exhausted, ""},
+                    ScanCase{"StartMarkerWithoutEnd", 30, 9, kStart + "no end here", ScanResult::Kind::Exhausted, ""},
+                    ScanCase{"EndMarkerFirstIn24Pixels", 24, 1, kEnd, ScanResult::Kind::Found, ""},
+                    ScanCase{"EndMarkerFirstInALargerPicture", 10, 10, kEnd + "ignored", ScanResult::Kind::Found, ""},
+                    ScanCase{"BodyEndsAtTheFirstEndMarker", 10, 10, kStart + "ab" + kEnd + "cd" + kEnd,
+                             ScanResult::Kind::Found, "ab"}),
     [](const testing::TestParamInfo<ScanCase>& info) { return std::string(info.param.name); });
 
 // Larger pictures with every shape of grid the strip reader meets: the fast
@@ -335,16 +345,17 @@ TEST_P(ScanAgreement, FastScanEqualsPlainScan) {
     EXPECT_EQ(scan(pixelOnly, c.pass).result.body, fast.result.body);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Grids, ScanAgreement,
-    testing::Values(AgreementCase{"WideStripsFound", 300, 101, 9000, true, "Wren5"},
-                    AgreementCase{"WideStripsExhausted", 300, 101, 9000, false, "Wren5"},
-                    AgreementCase{"HeightNotAMultipleOfThree", 131, 97, 4000, true, "Wren5"},
-                    AgreementCase{"OneRow", 3000, 1, 900, true, "Wren5"},
-                    AgreementCase{"OneColumn", 1, 3001, 900, false, "Wren5"},
-                    AgreementCase{"NoScrambleKey", 200, 50, 3000, true, ""},
-                    AgreementCase{"OtherScrambleKey", 200, 50, 3000, false, "a longer key text"}),
-    [](const testing::TestParamInfo<AgreementCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Grids, ScanAgreement,
+                         testing::Values(AgreementCase{"WideStripsFound", 300, 101, 9000, true, "Wren5"},
+                                         AgreementCase{"WideStripsExhausted", 300, 101, 9000, false, "Wren5"},
+                                         AgreementCase{"HeightNotAMultipleOfThree", 131, 97, 4000, true, "Wren5"},
+                                         AgreementCase{"OneRow", 3000, 1, 900, true, "Wren5"},
+                                         AgreementCase{"OneColumn", 1, 3001, 900, false, "Wren5"},
+                                         AgreementCase{"NoScrambleKey", 200, 50, 3000, true, ""},
+                                         AgreementCase{"OtherScrambleKey", 200, 50, 3000, false, "a longer key text"}),
+                         [](const testing::TestParamInfo<AgreementCase>& info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST(PixelChannel, ScanOfAPictureWrittenUnderAnotherScrambleKeyFindsNoStartMarker) {
     MemoryCarrier carrier = noisyCarrier(40, 40, 12);

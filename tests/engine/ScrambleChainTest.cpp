@@ -1,7 +1,7 @@
 // The remembered chain must give exactly what UnscrambleChar gives, character
 // for character, and leave the generator where the direct calls leave it.
-#include <ostream>
 #include <gtest/gtest.h>
+#include <ostream>
 
 #include <random>
 
@@ -47,14 +47,14 @@ TEST_P(ScrambleChainMatchesDirectCalls, CharacterForCharacter) {
     EXPECT_EQ(chainGenerator.state(), directGenerator.state());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Keys, ScrambleChainMatchesDirectCalls,
-    testing::Values(ChainCase{"WrenFive", "Wren5", ScrambleChain::kDefaultMaxNodes, 300000},
-                    ChainCase{"OneCharacter", "a", ScrambleChain::kDefaultMaxNodes, 5000},
-                    ChainCase{"LongKey", "0123456789abcdefghij", ScrambleChain::kDefaultMaxNodes, 200000},
-                    ChainCase{"FallsBackToDirectDraws", "Wren5", 16, 20000},
-                    ChainCase{"EmptyKeyDrawsNothing", "", ScrambleChain::kDefaultMaxNodes, 1000}),
-    [](const testing::TestParamInfo<ChainCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Keys, ScrambleChainMatchesDirectCalls,
+                         testing::Values(ChainCase{"WrenFive", "Wren5", ScrambleChain::kDefaultMaxNodes, 300000},
+                                         ChainCase{"OneCharacter", "a", ScrambleChain::kDefaultMaxNodes, 5000},
+                                         ChainCase{"LongKey", "0123456789abcdefghij", ScrambleChain::kDefaultMaxNodes,
+                                                   200000},
+                                         ChainCase{"FallsBackToDirectDraws", "Wren5", 16, 20000},
+                                         ChainCase{"EmptyKeyDrawsNothing", "", ScrambleChain::kDefaultMaxNodes, 1000}),
+                         [](const testing::TestParamInfo<ChainCase>& info) { return std::string(info.param.name); });
 
 TEST(ScrambleChain, ChainStartsFromTheGeneratorStateItIsGiven) {
     LcgGenerator directGenerator;

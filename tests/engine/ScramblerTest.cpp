@@ -8,8 +8,8 @@
 
 #include "VectorFile.h"
 #include "engine/Failure.h"
-#include "engine/Scrambler.h"
 #include "engine/LcgGenerator.h"
+#include "engine/Scrambler.h"
 
 namespace stego {
 namespace {

@@ -13,8 +13,8 @@
 
 #include "ChildProcess.h"
 #include "ExpectFailure.h"
-#include "TestFolder.h"
 #include "NoiseImage.h"
+#include "TestFolder.h"
 #include "engine/Failure.h"
 #include "platform/PictureFile.h"
 
@@ -55,8 +55,8 @@ int largestDifference(const QImage& a, const QImage& b) {
         for (int x = 0; x < a.width(); ++x) {
             const QRgb p = a.pixel(x, y);
             const QRgb q = b.pixel(x, y);
-            largest = std::max({largest, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
-                                std::abs(qBlue(p) - qBlue(q))});
+            largest = std::max(
+                {largest, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)), std::abs(qBlue(p) - qBlue(q))});
         }
     return largest;
 }
@@ -91,20 +91,16 @@ TEST_P(PictureFixtureTest, LoadsToTheExpectedSizeAndColours) {
     EXPECT_TRUE(everyPixelOpaque(picture));
 }
 
-INSTANTIATE_TEST_SUITE_P(Bmp, PictureFixtureTest,
-                         ::testing::Values(FixtureCase{"bmp1-bottomup.bmp", "palette2.ppm", 0},
-                                           FixtureCase{"bmp1-topdown.bmp", "palette2.ppm", 0},
-                                           FixtureCase{"bmp4-bottomup.bmp", "palette12.ppm", 0},
-                                           FixtureCase{"bmp4-topdown.bmp", "palette12.ppm", 0},
-                                           FixtureCase{"bmp8-bottomup.bmp", "full.ppm", 0},
-                                           FixtureCase{"bmp8-topdown.bmp", "full.ppm", 0},
-                                           FixtureCase{"bmp16-bottomup.bmp", "rgb555.ppm", 0},
-                                           FixtureCase{"bmp16-topdown.bmp", "rgb555.ppm", 0},
-                                           FixtureCase{"bmp24-bottomup.bmp", "full.ppm", 0},
-                                           FixtureCase{"bmp24-topdown.bmp", "full.ppm", 0},
-                                           // some pixels fully transparent: colours kept all the same
-                                           FixtureCase{"bmp32-bottomup.bmp", "full.ppm", 0},
-                                           FixtureCase{"bmp32-topdown.bmp", "full.ppm", 0}));
+INSTANTIATE_TEST_SUITE_P(
+    Bmp, PictureFixtureTest,
+    ::testing::Values(
+        FixtureCase{"bmp1-bottomup.bmp", "palette2.ppm", 0}, FixtureCase{"bmp1-topdown.bmp", "palette2.ppm", 0},
+        FixtureCase{"bmp4-bottomup.bmp", "palette12.ppm", 0}, FixtureCase{"bmp4-topdown.bmp", "palette12.ppm", 0},
+        FixtureCase{"bmp8-bottomup.bmp", "full.ppm", 0}, FixtureCase{"bmp8-topdown.bmp", "full.ppm", 0},
+        FixtureCase{"bmp16-bottomup.bmp", "rgb555.ppm", 0}, FixtureCase{"bmp16-topdown.bmp", "rgb555.ppm", 0},
+        FixtureCase{"bmp24-bottomup.bmp", "full.ppm", 0}, FixtureCase{"bmp24-topdown.bmp", "full.ppm", 0},
+        // some pixels fully transparent: colours kept all the same
+        FixtureCase{"bmp32-bottomup.bmp", "full.ppm", 0}, FixtureCase{"bmp32-topdown.bmp", "full.ppm", 0}));
 
 INSTANTIATE_TEST_SUITE_P(Jpeg, PictureFixtureTest,
                          ::testing::Values(FixtureCase{"baseline.jpg", "blocks.ppm", 6},
@@ -128,7 +124,7 @@ const std::array<QRgb, 3> kRunLengthPalette = {qRgb(10, 200, 30), qRgb(200, 10, 
 
 struct RunLengthCase {
     const char* name;
-    int bitsPerPixel;  // 8 or 4, each with its own run-length coding
+    int bitsPerPixel;                 // 8 or 4, each with its own run-length coding
     std::vector<unsigned char> runs;  // from the bottom row up
     std::array<const char*, 3> rows;  // the palette entry of every pixel, top row first
 };
@@ -159,7 +155,8 @@ std::string runLengthBmp(const RunLengthCase& c) {
     put32(3);
     put32(0);
     for (const QRgb colour : kRunLengthPalette)
-        bmp += {static_cast<char>(qBlue(colour)), static_cast<char>(qGreen(colour)), static_cast<char>(qRed(colour)), 0};
+        bmp +=
+            {static_cast<char>(qBlue(colour)), static_cast<char>(qGreen(colour)), static_cast<char>(qRed(colour)), 0};
     bmp.append(c.runs.begin(), c.runs.end());
     return bmp;
 }
@@ -218,8 +215,8 @@ TEST_F(PictureSaveTest, SavedBmpReopensWithEveryPixelExactWhateverTheName) {
     const struct {
         int width, height;
         const char* name;
-    } cases[] = {{1, 1, "one.bmp"}, {2, 3, "two.jpg"}, {3, 2, "three.jpeg"}, {4, 4, "four"}, {7, 5, "seven.BMP"},
-                 {257, 129, "larger.bmp"}};
+    } cases[] = {{1, 1, "one.bmp"}, {2, 3, "two.jpg"},   {3, 2, "three.jpeg"},
+                 {4, 4, "four"},    {7, 5, "seven.BMP"}, {257, 129, "larger.bmp"}};
     for (const auto& c : cases) {
         const QImage original = noisePicture(c.width, c.height, static_cast<unsigned>(c.width * 1000 + c.height));
         savePictureAsBmp(original, folder / c.name);
@@ -294,8 +291,8 @@ TEST_F(PictureSaveTest, SavingOntoAFolderOrIntoAMissingFolderIsRefused) {
         {folder / "absent/picture.bmp", 76, "The folder " + (folder / "absent") + " does not exist"},
     };
     for (const auto& c : cases)
-        testsupport::expectFailure(c.path, [&] { savePictureAsBmp(noisePicture(2, 2, 4), c.path); }, c.number,
-                                   c.fragment);
+        testsupport::expectFailure(
+            c.path, [&] { savePictureAsBmp(noisePicture(2, 2, 4), c.path); }, c.number, c.fragment);
     EXPECT_EQ(folder.entries(), std::set<std::string>{"sub"});
 }
 
@@ -305,8 +302,10 @@ protected:
 
     // Every refusal starts with the file's name, then gives the reason.
     void expectRefusal(const std::string& path, int number, const std::string& fragment) {
-        testsupport::expectFailure(path, [&] { loadPicture(path); }, number, "Cannot open picture " + path + ": ");
-        testsupport::expectFailure(path, [&] { loadPicture(path); }, number, fragment);
+        testsupport::expectFailure(
+            path, [&] { loadPicture(path); }, number, "Cannot open picture " + path + ": ");
+        testsupport::expectFailure(
+            path, [&] { loadPicture(path); }, number, fragment);
     }
 };
 

@@ -30,10 +30,8 @@ TEST_F(PosixFileStoreTest, KindOfTellsFilesFoldersAndMissingPaths) {
         std::string path;
         FileStore::Kind kind;
     } cases[] = {
-        {folder / "file", FileStore::Kind::RegularFile},
-        {folder / "sub", FileStore::Kind::Directory},
-        {folder / "missing", FileStore::Kind::Missing},
-        {folder / "file/below-a-file", FileStore::Kind::Missing},
+        {folder / "file", FileStore::Kind::RegularFile}, {folder / "sub", FileStore::Kind::Directory},
+        {folder / "missing", FileStore::Kind::Missing},  {folder / "file/below-a-file", FileStore::Kind::Missing},
         {"/dev/null", FileStore::Kind::Other},
     };
     for (const auto& c : cases)

@@ -73,8 +73,8 @@ void CommandsTest::emptyKeyAsksFirst_data() {
     QTest::newRow("Insert Message, No") << "Command1" << kInsertQuestion << false << false << kept;
     QTest::newRow("Insert Message, Yes") << "Command1" << kInsertQuestion << true << true << kept;
     QTest::newRow("Extract Message, No") << "Command2" << kExtractQuestion << false << false << kept;
-    QTest::newRow("Extract Message, Yes") << "Command2" << kExtractQuestion << true << false
-                                          << QStringLiteral("This Image has no Message");
+    QTest::newRow("Extract Message, Yes")
+        << "Command2" << kExtractQuestion << true << false << QStringLiteral("This Image has no Message");
     QTest::newRow("Insert Data, No") << "Command4" << kInsertQuestion << false << false << kept;
     QTest::newRow("Insert Data, Yes") << "Command4" << kInsertQuestion << true << true << kept;
     QTest::newRow("Extract Data, No") << "Command8" << kInsertQuestion << false << false << kept;
@@ -115,9 +115,11 @@ void CommandsTest::fileCommandsNeedAPath_data() {
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("message");
     QTest::newRow("Insert Data") << "Command4"
-                                 << QStringLiteral("Missing Filename to encrypt and embed.  Please define file to process.");
+                                 << QStringLiteral(
+                                        "Missing Filename to encrypt and embed.  Please define file to process.");
     QTest::newRow("Extract Data") << "Command8"
-                                  << QStringLiteral("Missing Filename to extract and decrypt.  Please define file to process.");
+                                  << QStringLiteral(
+                                         "Missing Filename to extract and decrypt.  Please define file to process.");
 }
 
 void CommandsTest::fileCommandsNeedAPath() {
@@ -263,8 +265,7 @@ void CommandsTest::engineErrorShowsNumberAndMessage() {
     click(*window, "Command1");
 
     QCOMPARE(kit.messageBoxes.shown().size(), 1);
-    QCOMPARE(kit.messageBoxes.shown()[0].text,
-             QStringLiteral("Error 429: The cipher component is not installed"));
+    QCOMPARE(kit.messageBoxes.shown()[0].text, QStringLiteral("Error 429: The cipher component is not installed"));
     QCOMPARE(kit.messageBoxes.shown()[0].icon, Icon::None);
     QCOMPARE(window->picture(), before);
     QVERIFY(window->isVisible());

@@ -54,13 +54,13 @@ void KeyEntryTest::keyBoxKeepsDigitsOnly_data() {
     const QString digits18 = QStringLiteral("123456789012345678");
     QTest::newRow("a lone zero is refused") << QString() << QStringList{"type:0"} << QString();
     QTest::newRow("five then zero") << QString() << QStringList{"type:5", "type:0"} << QStringLiteral("50");
-    QTest::newRow("zero typed before five") << QString() << QStringList{"type:5", "home", "type:0"}
-                                            << QStringLiteral("05");
+    QTest::newRow("zero typed before five")
+        << QString() << QStringList{"type:5", "home", "type:0"} << QStringLiteral("05");
     QTest::newRow("pasted double zero stands") << QString() << QStringList{"paste:00"} << QStringLiteral("00");
     QTest::newRow("pasted mixture") << QString() << QStringList{"paste:9a8 -7"} << QStringLiteral("987");
     QTest::newRow("letter typed between digits") << QString() << QStringList{"type:12a3"} << QStringLiteral("123");
-    QTest::newRow("digit-like characters") << QString() << QStringList{QStringLiteral("paste:1\u00B2\u00BD2")}
-                                              << QStringLiteral("12");
+    QTest::newRow("digit-like characters")
+        << QString() << QStringList{QStringLiteral("paste:1\u00B2\u00BD2")} << QStringLiteral("12");
     QTest::newRow("18 digits then a digit") << digits18 << QStringList{"type:9"} << digits18;
     QTest::newRow("18 digits then a letter") << digits18 << QStringList{"type:x"} << digits18;
     QTest::newRow("17 digits then a letter") << digits17 << QStringList{"type:a"} << digits17;
@@ -147,8 +147,8 @@ void KeyEntryTest::padKeyReplacesKeyBox_data() {
 
     QTest::newRow("pad key replaces the box") << QStringLiteral("999") << QStringLiteral("42") << QStringLiteral("42");
     QTest::newRow("closing without a click empties the box") << QStringLiteral("4217") << QString() << QString();
-    QTest::newRow("20 digits give their first 18") << QString() << QStringLiteral("12345678901234567890")
-                                                   << QStringLiteral("123456789012345678");
+    QTest::newRow("20 digits give their first 18")
+        << QString() << QStringLiteral("12345678901234567890") << QStringLiteral("123456789012345678");
 }
 
 void KeyEntryTest::padKeyReplacesKeyBox() {

@@ -23,13 +23,9 @@ namespace {
 
 const QSize kViewport(457, 305);
 
-QScrollBar* bar(const QWidget& window, const char* name) {
-    return control<QScrollBar>(window, name);
-}
+QScrollBar* bar(const QWidget& window, const char* name) { return control<QScrollBar>(window, name); }
 
-QPoint picturePosition(const QWidget& window) {
-    return control(window, "Picture2")->pos();
-}
+QPoint picturePosition(const QWidget& window) { return control(window, "Picture2")->pos(); }
 
 QStringList filesIn(const QString& folder) {
     return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);

@@ -98,7 +98,8 @@ void PlatformSeamsTest::filtersInQtForm_data() {
                               << "Pictures (*.bmp *.jpg *.jpeg)";
     QTest::newRow("bitmap") << "BitMap (*.bmp)|*.bmp"
                             << "BitMap (*.bmp)";
-    QTest::newRow("every file") << "" << "";
+    QTest::newRow("every file") << ""
+                                << "";
 }
 
 void PlatformSeamsTest::filtersInQtForm() {

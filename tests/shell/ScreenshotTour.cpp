@@ -12,11 +12,11 @@
 #include <cstdio>
 #include <deque>
 
+#include "DirectCipher.h"
 #include "MainWindow.h"
 #include "ShellServices.h"
 #include "SplashWindow.h"
 #include "Startup.h"
-#include "DirectCipher.h"
 #include "engine/LcgGenerator.h"
 #include "platform/PosixFileStore.h"
 #include "platform/QtMessageBoxes.h"

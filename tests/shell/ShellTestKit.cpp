@@ -21,9 +21,7 @@ ShellTestKit::ShellTestKit()
         qFatal("no temporary folder");
 }
 
-QString ShellTestKit::path(const QString& name) const {
-    return folder.filePath(name);
-}
+QString ShellTestKit::path(const QString& name) const { return folder.filePath(name); }
 
 QString ShellTestKit::writePicture(const QString& name, const QImage& picture) const {
     const QString file = path(name);

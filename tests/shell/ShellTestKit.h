@@ -54,13 +54,9 @@ Widget* control(const QWidget& window, const char* name) {
     return widget;
 }
 
-inline QLineEdit* textBox(const QWidget& window, const char* name) {
-    return control<QLineEdit>(window, name);
-}
+inline QLineEdit* textBox(const QWidget& window, const char* name) { return control<QLineEdit>(window, name); }
 
-inline void click(const QWidget& window, const char* name) {
-    control<QPushButton>(window, name)->click();
-}
+inline void click(const QWidget& window, const char* name) { control<QPushButton>(window, name)->click(); }
 
 /// Triggers a menu item by its name.
 void choose(const QWidget& window, const char* item);

@@ -88,23 +88,56 @@ void WindowsTest::mainWindowControls_data() {
     QTest::addColumn<QRect>("geometry");
 
     const QString keyCaption = QStringLiteral("Encryption Key (up to 18 digits-Double Click for Key Logger Defeater)");
-    QTest::newRow("Picture1") << "Picture1" << "client" << "" << QRect(0, 0, 457, 305);
-    QTest::newRow("Frame1") << "Frame1" << "client" << keyCaption << QRect(480, 0, 337, 49);
-    QTest::newRow("txtKey") << "txtKey" << "Frame1" << "" << QRect(88, 20, 161, 19);
-    QTest::newRow("Frame3") << "Frame3" << "client" << "Message Area" << QRect(480, 48, 345, 121);
-    QTest::newRow("Text1") << "Text1" << "Frame3" << "" << QRect(8, 24, 329, 19);
-    QTest::newRow("Command3") << "Command3" << "Frame3" << "Clear" << QRect(272, 48, 65, 17);
-    QTest::newRow("Command1") << "Command1" << "Frame3" << "Insert Message" << QRect(32, 80, 113, 25);
-    QTest::newRow("Command2") << "Command2" << "Frame3" << "Extract Message" << QRect(200, 80, 113, 25);
-    QTest::newRow("Frame2") << "Frame2" << "client" << "File Embed" << QRect(480, 168, 345, 105);
-    QTest::newRow("txtFile") << "txtFile" << "Frame2" << "" << QRect(8, 24, 273, 19);
-    QTest::newRow("Command6") << "Command6" << "Frame2" << "Select" << QRect(280, 24, 57, 17);
-    QTest::newRow("Command4") << "Command4" << "Frame2" << "Insert Data" << QRect(120, 64, 113, 25);
-    QTest::newRow("Frame5") << "Frame5" << "client" << "File Extract" << QRect(480, 272, 345, 105);
-    QTest::newRow("txtDecFile") << "txtDecFile" << "Frame5" << "" << QRect(8, 24, 273, 19);
-    QTest::newRow("Command7") << "Command7" << "Frame5" << "Select" << QRect(280, 24, 57, 17);
-    QTest::newRow("Command8") << "Command8" << "Frame5" << "Extract Data" << QRect(128, 56, 113, 25);
-    QTest::newRow("pass") << "pass" << "client" << "Wren5" << QRect(464, 272, 25, 19);
+    QTest::newRow("Picture1") << "Picture1"
+                              << "client"
+                              << "" << QRect(0, 0, 457, 305);
+    QTest::newRow("Frame1") << "Frame1"
+                            << "client" << keyCaption << QRect(480, 0, 337, 49);
+    QTest::newRow("txtKey") << "txtKey"
+                            << "Frame1"
+                            << "" << QRect(88, 20, 161, 19);
+    QTest::newRow("Frame3") << "Frame3"
+                            << "client"
+                            << "Message Area" << QRect(480, 48, 345, 121);
+    QTest::newRow("Text1") << "Text1"
+                           << "Frame3"
+                           << "" << QRect(8, 24, 329, 19);
+    QTest::newRow("Command3") << "Command3"
+                              << "Frame3"
+                              << "Clear" << QRect(272, 48, 65, 17);
+    QTest::newRow("Command1") << "Command1"
+                              << "Frame3"
+                              << "Insert Message" << QRect(32, 80, 113, 25);
+    QTest::newRow("Command2") << "Command2"
+                              << "Frame3"
+                              << "Extract Message" << QRect(200, 80, 113, 25);
+    QTest::newRow("Frame2") << "Frame2"
+                            << "client"
+                            << "File Embed" << QRect(480, 168, 345, 105);
+    QTest::newRow("txtFile") << "txtFile"
+                             << "Frame2"
+                             << "" << QRect(8, 24, 273, 19);
+    QTest::newRow("Command6") << "Command6"
+                              << "Frame2"
+                              << "Select" << QRect(280, 24, 57, 17);
+    QTest::newRow("Command4") << "Command4"
+                              << "Frame2"
+                              << "Insert Data" << QRect(120, 64, 113, 25);
+    QTest::newRow("Frame5") << "Frame5"
+                            << "client"
+                            << "File Extract" << QRect(480, 272, 345, 105);
+    QTest::newRow("txtDecFile") << "txtDecFile"
+                                << "Frame5"
+                                << "" << QRect(8, 24, 273, 19);
+    QTest::newRow("Command7") << "Command7"
+                              << "Frame5"
+                              << "Select" << QRect(280, 24, 57, 17);
+    QTest::newRow("Command8") << "Command8"
+                              << "Frame5"
+                              << "Extract Data" << QRect(128, 56, 113, 25);
+    QTest::newRow("pass") << "pass"
+                          << "client"
+                          << "Wren5" << QRect(464, 272, 25, 19);
 }
 
 void WindowsTest::mainWindowControls() {
@@ -195,9 +228,7 @@ void WindowsTest::helpAndAboutOpenModally() {
     QVERIFY(window->isVisible());
 }
 
-void WindowsTest::helpTextIsExact() {
-    QCOMPARE(BuildHelpText(), kExpectedHelpText);
-}
+void WindowsTest::helpTextIsExact() { QCOMPARE(BuildHelpText(), kExpectedHelpText); }
 
 void WindowsTest::helpWindow() {
     HelpWindow help;
@@ -279,7 +310,7 @@ void WindowsTest::keyPadWindow() {
     QWidget* widget = control(pad, "Command2");
     for (int step = 0; step < 12; ++step) {
         found.append(widget->objectName() == QStringLiteral("cmdNum") ? qobject_cast<QPushButton*>(widget)->text()
-                                                                       : widget->objectName());
+                                                                      : widget->objectName());
         widget = widget->nextInFocusChain();
     }
     QCOMPARE(found, (QStringList{"Command2", "Command3", "1", "0", "2", "3", "4", "5", "6", "7", "8", "9"}));

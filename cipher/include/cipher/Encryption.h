@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+
 #include "support/Limits.h"
 
 namespace corvid {

@@ -9,7 +9,8 @@
 namespace corvid {
 
 inline CipherError fileSystemError(int errnoValue, const std::string& path) {
-    return CipherError(support::describeFileError(errnoValue).number, support::fileErrorMessage(errnoValue, path), path);
+    return CipherError(support::describeFileError(errnoValue).number, support::fileErrorMessage(errnoValue, path),
+                       path);
 }
 
 }  // namespace corvid

@@ -7,9 +7,9 @@
 #include <string_view>
 #include <system_error>
 
-#include "comsupport/ComError.h"
 #include "comrt/Creation.h"
 #include "comrt/Registry.h"
+#include "comsupport/ComError.h"
 
 namespace {
 constexpr const char* kUsage =

@@ -10,11 +10,11 @@
 #include "ServerGuard.h"
 #include "ServerLifetime.h"
 #include "cipher/CipherError.h"
-#include "support/ClearedOnExit.h"
 #include "cipher/FileSystemError.h"
 #include "cipher/InputFile.h"
 #include "cipher/OutputFile.h"
 #include "comrt/ComString.h"
+#include "support/ClearedOnExit.h"
 #include "support/Limits.h"
 
 namespace corvid::component {

@@ -39,17 +39,15 @@ HRESULT withServerDescription(Use&& use) {
 
 COMPONENT_ENTRY_POINT HRESULT DllRegisterServer() {
     return corvid::component::serverGuard(kSource, [] {
-        return withServerDescription([](const ComServerDescription& description) {
-            return ComRegisterServer(&description);
-        });
+        return withServerDescription(
+            [](const ComServerDescription& description) { return ComRegisterServer(&description); });
     });
 }
 
 COMPONENT_ENTRY_POINT HRESULT DllUnregisterServer() {
     return corvid::component::serverGuard(kSource, [] {
-        return withServerDescription([](const ComServerDescription& description) {
-            return ComUnregisterServer(&description);
-        });
+        return withServerDescription(
+            [](const ComServerDescription& description) { return ComUnregisterServer(&description); });
     });
 }
 

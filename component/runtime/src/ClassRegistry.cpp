@@ -8,10 +8,10 @@
 #include <utility>
 #include <vector>
 
-#include "comsupport/ComError.h"
 #include "FileReplacement.h"
 #include "RecordFile.h"
 #include "RegistryFolders.h"
+#include "comsupport/ComError.h"
 
 namespace comrt {
 namespace {
@@ -105,7 +105,9 @@ std::span<const ComInterfaceRecord> interfacesOf(const ComServerDescription& ser
 }  // namespace
 
 void validateServerDescription(const ComServerDescription* server) {
-    auto reject = [](const std::string& why) { throw com::ComError(E_INVALIDARG, "invalid server description: " + why); };
+    auto reject = [](const std::string& why) {
+        throw com::ComError(E_INVALIDARG, "invalid server description: " + why);
+    };
     if (!server)
         throw com::ComError(E_POINTER, "no server description was given");
     if (server->structSize < sizeof(ComServerDescription))

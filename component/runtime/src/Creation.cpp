@@ -1,12 +1,12 @@
 // Creating objects by class identifier through the libraries' class factories.
 
+#include "comrt/Creation.h"
 #include "ClassRegistry.h"
-#include "comsupport/ComGuard.h"
 #include "LibraryLoader.h"
 #include "comrt/ComPtr.h"
-#include "comrt/Creation.h"
 #include "comrt/IClassFactory.h"
 #include "comrt/ServerEntryPoints.h"
+#include "comsupport/ComGuard.h"
 
 namespace {
 constexpr const char* kSource = "component runtime";
@@ -32,8 +32,7 @@ COMRT_API HRESULT CoGetClassObject(REFCLSID clsid, std::uint32_t context, void* 
     });
 }
 
-COMRT_API HRESULT CoCreateInstance(REFCLSID clsid, IUnknown* outer, std::uint32_t context, REFIID iid,
-                                   void** object) {
+COMRT_API HRESULT CoCreateInstance(REFCLSID clsid, IUnknown* outer, std::uint32_t context, REFIID iid, void** object) {
     if (!object)
         return E_POINTER;
     *object = nullptr;

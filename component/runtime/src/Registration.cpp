@@ -4,10 +4,10 @@
 #include <atomic>
 
 #include "ClassRegistry.h"
-#include "comsupport/ComGuard.h"
 #include "ModulePath.h"
 #include "RegistryFolders.h"
 #include "comrt/Registry.h"
+#include "comsupport/ComGuard.h"
 
 namespace {
 constexpr const char* kSource = "component runtime";

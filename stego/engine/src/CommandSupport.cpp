@@ -78,8 +78,7 @@ ScanResult scanPicture(const Carrier& carrier, const std::string& trimmedPass, E
 Outcome incompleteOutcome() {
     Outcome outcome;
     outcome.kind = OutcomeKind::Incomplete;
-    outcome.message =
-        "The picture holds the start of a hidden item but not its end; it may have been cut or changed.";
+    outcome.message = "The picture holds the start of a hidden item but not its end; it may have been cut or changed.";
     return outcome;
 }
 

@@ -3,10 +3,10 @@
 
 #include "CommandSupport.h"
 #include "engine/Commands.h"
+#include "engine/FileChecks.h"
 #include "engine/NumberFormat.h"
 #include "support/ClearedOnExit.h"
 #include "support/FileErrors.h"
-#include "engine/FileChecks.h"
 
 namespace stego {
 
@@ -90,8 +90,8 @@ Outcome InsertFile(Carrier& carrier, const std::string& keyText, const std::stri
                 result = cipher->EncryptFile(key, sourcePath, encrypted);
             }
             if (result != 0)
-                return errorOutcome(result, "There was an error encrypting the " + sourcePath +
-                                                " file.  Operation cancelled.");
+                return errorOutcome(result,
+                                    "There was an error encrypting the " + sourcePath + " file.  Operation cancelled.");
             GetFileStringData(services.files, encrypted, data);
         }
         // The file may have grown since it was measured.

@@ -38,7 +38,7 @@ private:
     std::int16_t m_cells = 0;  // cells begun, counted up to 9
     unsigned m_value = 0;
     std::string m_text;
-    std::uint64_t m_lastEight = 0;  // the last eight characters of m_text, the newest lowest
+    std::uint64_t m_lastEight = 0;      // the last eight characters of m_text, the newest lowest
     std::vector<std::uint8_t> m_codes;  // the codes of a run's whole cells, before unscrambling
 };
 

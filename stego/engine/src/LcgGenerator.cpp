@@ -12,9 +12,7 @@ constexpr std::uint32_t kIncrement = 0xC39EC3;
 
 // Unsigned 32-bit arithmetic wraps modulo 2^32, a multiple of 2^24, so masking
 // afterwards gives the step modulo 2^24.
-constexpr std::uint32_t advance(std::uint32_t state) {
-    return (state * kMultiplier + kIncrement) & kStateMask;
-}
+constexpr std::uint32_t advance(std::uint32_t state) { return (state * kMultiplier + kIncrement) & kStateMask; }
 
 }  // namespace
 

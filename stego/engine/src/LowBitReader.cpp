@@ -41,7 +41,8 @@ constexpr std::array<std::uint32_t, 4096> kSpread = makeSpreadTable();
 // The values of eight pixels in a row, the first pixel's in the lowest byte.
 std::uint64_t eightPixels(const Rgb* pixels) {
     const auto* bytes = reinterpret_cast<const unsigned char*>(pixels);
-    const std::uint32_t bits = (gatherLowBits(bytes) << 16) | (gatherLowBits(bytes + 8) << 8) | gatherLowBits(bytes + 16);
+    const std::uint32_t bits =
+        (gatherLowBits(bytes) << 16) | (gatherLowBits(bytes + 8) << 8) | gatherLowBits(bytes + 16);
     return kSpread[bits >> 12] | (static_cast<std::uint64_t>(kSpread[bits & 0xFFF]) << 32);
 }
 

@@ -32,8 +32,8 @@ private:
     std::int32_t m_width;
     std::int32_t m_height;
     std::int64_t m_runBudget;
-    std::int32_t m_column = 0;     // first column not yet handed out in full
-    std::int32_t m_row = 0;        // first row of m_column not yet handed out (tall pictures only)
+    std::int32_t m_column = 0;  // first column not yet handed out in full
+    std::int32_t m_row = 0;     // first row of m_column not yet handed out (tall pictures only)
     std::int32_t m_stripWidth = 1;
     std::vector<Rgb> m_tilePixels;  // a tile of rows of the strip, as read
     std::vector<std::uint8_t> m_values;

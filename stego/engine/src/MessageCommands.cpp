@@ -71,9 +71,7 @@ Outcome ExtractMessage(const Carrier& carrier, const std::string& keyText, std::
             outcome.kind = OutcomeKind::NoItem;
             outcome.message = "This Image has no Message";
             break;
-        case ScanResult::Kind::Exhausted:
-            outcome = incompleteOutcome();
-            break;
+        case ScanResult::Kind::Exhausted: outcome = incompleteOutcome(); break;
         case ScanResult::Kind::Found:
             checkHiddenMessage(scan.body, services);
             outcome.kind = OutcomeKind::TextExtracted;

@@ -5,11 +5,11 @@
 #include <limits>
 #include <vector>
 
-#include "engine/Failure.h"
 #include "FrameScanner.h"
 #include "LowBitReader.h"
-#include "engine/NumberFormat.h"
 #include "ScrambleChain.h"
+#include "engine/Failure.h"
+#include "engine/NumberFormat.h"
 
 namespace stego {
 
@@ -66,9 +66,8 @@ void EmbedFramedText(Carrier& carrier, Scrambler& scrambler, std::string_view fr
             cell[static_cast<std::size_t>(j)] = carrier.readPixel((first + j) / height, (first + j) % height);
 
         // Components in the order the bits go: red, green, blue, red, green, blue, red, green.
-        const std::array<std::uint8_t*, 8> components = {&cell[0].red, &cell[0].green, &cell[0].blue,
-                                                         &cell[1].red, &cell[1].green, &cell[1].blue,
-                                                         &cell[2].red, &cell[2].green};
+        const std::array<std::uint8_t*, 8> components = {&cell[0].red,   &cell[0].green, &cell[0].blue, &cell[1].red,
+                                                         &cell[1].green, &cell[1].blue,  &cell[2].red,  &cell[2].green};
         const std::string& bits = cellBits[k];
         for (std::size_t j = 0; j < components.size(); ++j)
             *components[j] = setLowBit(*components[j], bits[j]);
@@ -80,7 +79,8 @@ void EmbedFramedText(Carrier& carrier, Scrambler& scrambler, std::string_view fr
 
 ScanResult ScanFramedText(const Carrier& carrier, Scrambler& scrambler) {
     ScrambleChain chain(scrambler);
-    FrameScanner scanner(chain, static_cast<std::int64_t>(std::max(carrier.width(), 0)) * std::max(carrier.height(), 0));
+    FrameScanner scanner(chain,
+                         static_cast<std::int64_t>(std::max(carrier.width(), 0)) * std::max(carrier.height(), 0));
     LowBitReader reader(carrier);
 
     ScanResult result{ScanResult::Kind::Exhausted, {}};

@@ -25,8 +25,7 @@ int floorOfProduct(float value, double scale) {
 void Scrambler::BuildScrambleTable(const std::string& key) {
     if (key.size() > static_cast<std::size_t>(kInt16Max))
         throw Failure(kOverflow, "The scramble key is " + std::to_string(key.size()) +
-                                     " characters long; it may have at most " +
-                                     std::to_string(kInt16Max) + ".");
+                                     " characters long; it may have at most " + std::to_string(kInt16Max) + ".");
     const auto n = static_cast<std::int16_t>(key.size());
 
     // Every check comes before any change, so a refused key leaves the tables whole.
@@ -34,8 +33,8 @@ void Scrambler::BuildScrambleTable(const std::string& key) {
     for (int i = 1; i <= n; ++i) {
         const std::int32_t product = i * codeOf(key[static_cast<std::size_t>(i - 1)]);
         if (product > kInt16Max)
-            throw Failure(kOverflow, "The scramble key is too long for its characters: character " +
-                                         std::to_string(i) + " overflows the key sum.");
+            throw Failure(kOverflow, "The scramble key is too long for its characters: character " + std::to_string(i) +
+                                         " overflows the key sum.");
         sum += product;
     }
     const double root = std::sqrt(sum);

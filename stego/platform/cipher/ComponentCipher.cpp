@@ -5,10 +5,10 @@
 #include <cstdio>
 #include <new>
 
-#include "comsupport/ComError.h"
 #include "comrt/ComPtr.h"
 #include "comrt/ComString.h"
 #include "comrt/Creation.h"
+#include "comsupport/ComError.h"
 #include "corvid/_Encryption.h"
 #include "engine/Failure.h"
 #include "support/ErrorNumbers.h"

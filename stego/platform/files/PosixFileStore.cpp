@@ -8,11 +8,11 @@
 #include <unistd.h>
 #include <vector>
 
+#include "engine/Failure.h"
 #include "platform/FileDescriptor.h"
 #include "platform/PosixFileWriter.h"
 #include "support/FileErrors.h"
 #include "support/SecureClear.h"
-#include "engine/Failure.h"
 
 namespace stego::platform {
 

@@ -19,12 +19,12 @@
 #include <unistd.h>
 #include <vector>
 
-#include "platform/FileDescriptor.h"
-#include "platform/PosixFileStore.h"
-#include "support/FileErrors.h"
 #include "engine/Failure.h"
 #include "engine/NumberFormat.h"
+#include "platform/FileDescriptor.h"
+#include "platform/PosixFileStore.h"
 #include "support/ErrorNumbers.h"
+#include "support/FileErrors.h"
 
 namespace stego::platform {
 
@@ -51,8 +51,8 @@ void checkDimensions(std::int64_t width, std::int64_t height, const std::string&
                "Invalid picture: its size is " + std::to_string(width) + " x " + std::to_string(height) + " pixels");
     if (width * height > kMaxPixels)
         refuse(kInvalidPicture, path,
-               "the picture is " + std::to_string(width) + " x " + std::to_string(height) +
-                   " pixels, more than the " + formatGrouped(kMaxPixels, ",") + " pixels this program can hold");
+               "the picture is " + std::to_string(width) + " x " + std::to_string(height) + " pixels, more than the " +
+                   formatGrouped(kMaxPixels, ",") + " pixels this program can hold");
 }
 
 QImage allocateRgb32(int width, int height, const std::string& path) {
@@ -176,7 +176,8 @@ QImage decodeJpeg(const std::vector<unsigned char>& data, const std::string& pat
     if (tjDecompressHeader3(decoder.get(), data.data(), size, &width, &height, &subsampling, &colourspace) == 0) {
         // The decoder reads a file that stops before the frame header as tables only.
         if (width == 0 && height == 0)
-            refuse(kInvalidPicture, path, "Invalid picture: the JPEG data ends before its size; the file may be cut short");
+            refuse(kInvalidPicture, path,
+                   "Invalid picture: the JPEG data ends before its size; the file may be cut short");
         checkDimensions(width, height, path);
         checkJpegDataCanHoldPicture(data, width, height, path);
         QImage image = allocateRgb32(width, height, path);
@@ -184,13 +185,14 @@ QImage decodeJpeg(const std::vector<unsigned char>& data, const std::string& pat
         std::memset(image.bits(), 0, static_cast<std::size_t>(image.sizeInBytes()));
         // BGRA in memory is QImage's RGB32 on a little-endian machine, with
         // the fourth byte set to 0xFF as RGB32 requires.
-        if (tjDecompress2(decoder.get(), data.data(), size, image.bits(), width,
-                          static_cast<int>(image.bytesPerLine()), height, TJPF_BGRA, 0) == 0)
+        if (tjDecompress2(decoder.get(), data.data(), size, image.bits(), width, static_cast<int>(image.bytesPerLine()),
+                          height, TJPF_BGRA, 0) == 0)
             return image;
         const char* message = tjGetErrorStr2(decoder.get());
         if (tjGetErrorCode(decoder.get()) == TJERR_WARNING) {
             if (isCutShort(message))
-                refuse(kInvalidPicture, path, "Invalid picture: the JPEG data ends too soon; the file may be cut short");
+                refuse(kInvalidPicture, path,
+                       "Invalid picture: the JPEG data ends too soon; the file may be cut short");
             // Once the decoder has warned it calls even a fatal error a warning:
             // only a picture with every pixel written is whole.
             if (everyPixelWritten(image))
@@ -202,8 +204,8 @@ QImage decodeJpeg(const std::vector<unsigned char>& data, const std::string& pat
     }
 
     // What the fast decoder refuses (CMYK pictures, for one) Qt's reader may take.
-    QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data.data()),
-                                               static_cast<qsizetype>(data.size()));
+    QByteArray bytes =
+        QByteArray::fromRawData(reinterpret_cast<const char*>(data.data()), static_cast<qsizetype>(data.size()));
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     try {
@@ -295,7 +297,8 @@ void widenToFullRange(QImage& image, const std::array<std::uint32_t, 3>& masks) 
         const std::uint32_t step = 256 / (largest + 1);
         for (std::uint32_t value = 0; value < 256; ++value) {
             const std::uint32_t level = std::min(value / std::max<std::uint32_t>(step, 1), largest);
-            tables[channel][value] = static_cast<std::uint8_t>(largest == 0 ? 0 : (level * 255 + largest / 2) / largest);
+            tables[channel][value] =
+                static_cast<std::uint8_t>(largest == 0 ? 0 : (level * 255 + largest / 2) / largest);
         }
     }
     for (int y = 0; y < image.height(); ++y) {
@@ -363,7 +366,8 @@ void putLe32(unsigned char* at, std::uint32_t value) {
     putLe16(at + 2, value >> 16);
 }
 
-std::array<unsigned char, kBmpHeaderSize> bmpHeader(std::uint32_t width, std::uint32_t height, std::uint32_t imageSize) {
+std::array<unsigned char, kBmpHeaderSize> bmpHeader(std::uint32_t width, std::uint32_t height,
+                                                    std::uint32_t imageSize) {
     constexpr std::uint32_t kPixelsPerMetreAt72Dpi = 2835;
     std::array<unsigned char, kBmpHeaderSize> header{};
     header[0] = 'B';

@@ -19,8 +19,7 @@ inline constexpr std::uint32_t CLSCTX_INPROC_SERVER = 0x1;
 COMRT_API HRESULT CoGetClassObject(REFCLSID clsid, std::uint32_t context, void* reserved, REFIID iid, void** object);
 /// A new object of clsid asked for as iid, through the class factory, which is
 /// released again. Fails as CoGetClassObject, or as the factory's CreateInstance.
-COMRT_API HRESULT CoCreateInstance(REFCLSID clsid, IUnknown* outer, std::uint32_t context, REFIID iid,
-                                   void** object);
+COMRT_API HRESULT CoCreateInstance(REFCLSID clsid, IUnknown* outer, std::uint32_t context, REFIID iid, void** object);
 /// Loads the library at libraryPath (once per process) and calls its entry
 /// point entryName, a function without arguments that returns an HRESULT.
 COMRT_API HRESULT ComCallServerEntry(const char* libraryPath, const char* entryName);

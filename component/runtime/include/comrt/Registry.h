@@ -38,7 +38,7 @@ struct ComTypeLibRecord {
 
 /// Everything a library hands the runtime to be registered or unregistered.
 struct ComServerDescription {
-    std::uint32_t structSize;  ///< sizeof(ComServerDescription), so later versions can extend it
+    std::uint32_t structSize;   ///< sizeof(ComServerDescription), so later versions can extend it
     const void* moduleAddress;  ///< any address inside the library, to find its file
     const ComTypeLibRecord* typeLib;
     const ComClassRecord* classes;

@@ -7,9 +7,9 @@
 #include <string>
 #include <utility>
 
-#include "comsupport/ComError.h"
 #include "comrt/ErrorInfo.h"
 #include "comrt/HResult.h"
+#include "comsupport/ComError.h"
 
 namespace com {
 

@@ -17,9 +17,9 @@ enum class OutcomeKind {
 
 struct Outcome {
     OutcomeKind kind = OutcomeKind::Done;
-    int number = 0;          // error number (Error only)
-    std::string message;     // the words for the user
-    std::string text;        // the extracted message (TextExtracted only)
+    int number = 0;              // error number (Error only)
+    std::string message;         // the words for the user
+    std::string text;            // the extracted message (TextExtracted only)
     std::int32_t shortfall = 0;  // pixels missing (CapacityShortfall only)
 };
 

@@ -53,7 +53,7 @@ private:
     RandomSource& m_generator;
     std::string m_keyText;
     std::int16_t m_keyLength = 0;
-    std::vector<Row> m_scrambleTable;    // row r at index r - 1
+    std::vector<Row> m_scrambleTable;  // row r at index r - 1
     std::vector<Row> m_unscrambleTable;
 };
 

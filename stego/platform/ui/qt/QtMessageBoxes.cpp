@@ -7,9 +7,7 @@ namespace stego::platform {
 
 namespace {
 
-QString boxTitle() {
-    return QGuiApplication::applicationDisplayName();
-}
+QString boxTitle() { return QGuiApplication::applicationDisplayName(); }
 
 }  // namespace
 

@@ -4,8 +4,6 @@
 
 namespace stego::platform {
 
-void QtModalWindows::runModal(QDialog& window) {
-    window.exec();
-}
+void QtModalWindows::runModal(QDialog& window) { window.exec(); }
 
 }  // namespace stego::platform

@@ -13,8 +13,6 @@ bool ScriptedMessageBoxes::askYesNo(QWidget*, const QString& text) {
     return yes;
 }
 
-void ScriptedMessageBoxes::tell(QWidget*, const QString& text, Icon icon) {
-    m_shown.append({false, text, icon});
-}
+void ScriptedMessageBoxes::tell(QWidget*, const QString& text, Icon icon) { m_shown.append({false, text, icon}); }
 
 }  // namespace stego::platform

@@ -2,9 +2,9 @@
 // reads and writes, and replacing a file in one rename.
 #pragma once
 
-#include "platform/FileWriter.h"
 #include "engine/Failure.h"
 #include "engine/FileStore.h"
+#include "platform/FileWriter.h"
 
 namespace stego::platform {
 
