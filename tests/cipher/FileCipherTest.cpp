@@ -146,7 +146,7 @@ INSTANTIATE_TEST_SUITE_P(Names, SameFile,
                                                        fs::create_symlink(input, folder / "symlink.txt");
                                                        return folder / "symlink.txt";
                                                    }}),
-                         [](const auto& info) { return std::string(info.param.what); });
+                         [](const auto& testCase) { return std::string(testCase.param.what); });
 
 TEST_F(FileCipher, MissingInputFailsWithoutCreatingItOrTouchingTheOutput) {
     for (const Routine& routine : kRoutines) {

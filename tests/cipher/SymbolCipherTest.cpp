@@ -141,7 +141,7 @@ INSTANTIATE_TEST_SUITE_P(Characters, RefusedCharacter,
                                          RefusedText{"Tilde", "~"}, RefusedText{"Underscore", "a_"},
                                          RefusedText{"Nul", std::string("ab\0", 3)}, RefusedText{"Delete", "ab\x7f"},
                                          RefusedText{"Latin1", "caf\xe9"}, RefusedText{"Byte255", "\xff"}),
-                         [](const auto& info) { return std::string(info.param.what); });
+                         [](const auto& testCase) { return std::string(testCase.param.what); });
 
 TEST(SymbolRoutines, NewObjectRefusesEverySymbolWithError5) {
     for (const std::string& symbol : {std::string("a"), std::string("0"), std::string(1, '\0'), std::string("\xff")}) {

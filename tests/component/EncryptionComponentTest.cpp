@@ -140,7 +140,7 @@ INSTANTIATE_TEST_SUITE_P(
                                         std::int32_t result = -1;
                                         return o.EncryptFile(key, in.slot(), out.slot(), &result);
                                     }}),
-    [](const testing::TestParamInfo<NormalisingCall>& info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<NormalisingCall>& testCase) { return std::string(testCase.param.name); });
 
 // The object reaches the machine through its own operations; what comes out
 // must be exactly what the machine gives, or pictures and files hidden by one

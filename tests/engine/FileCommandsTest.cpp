@@ -63,7 +63,7 @@ INSTANTIATE_TEST_SUITE_P(Sizes, FileRoundTrip,
                                          FileCase{"EveryByteValueDefaultKey", everyByteValue(), ""},
                                          FileCase{"EveryByteValueGivenKey", everyByteValue(), "90210"},
                                          FileCase{"LineBreaksAtTheEnd", "text\r\n", ""}),
-                         [](const testing::TestParamInfo<FileCase>& info) { return std::string(info.param.name); });
+                         [](const testing::TestParamInfo<FileCase>& testCase) { return std::string(testCase.param.name); });
 
 TEST(FileCommands, TheEncryptedFileLivesOnlyInAPrivateFolderOfItsCommand) {
     CommandBench bench(kSide, kSide);
@@ -165,7 +165,7 @@ INSTANTIATE_TEST_SUITE_P(
                                       b.cipherLog.refuseCreation = true;
                                   },
                                   kSource, "", OutcomeKind::Error, 429, "cipher"}),
-    [](const testing::TestParamInfo<InsertRefusal>& info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<InsertRefusal>& testCase) { return std::string(testCase.param.name); });
 
 struct ExtractRefusal {
     const char* name;
@@ -239,7 +239,7 @@ INSTANTIATE_TEST_SUITE_P(
                        OutcomeKind::Error, 76, "/nowhere"},
         ExtractRefusal{"CipherCannotBeCreated", [](CommandBench& b) { b.cipherLog.refuseCreation = true; },
                        kDestination, OutcomeKind::Error, 429, "cipher"}),
-    [](const testing::TestParamInfo<ExtractRefusal>& info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<ExtractRefusal>& testCase) { return std::string(testCase.param.name); });
 
 }  // namespace
 }  // namespace stego::test

@@ -52,7 +52,7 @@ INSTANTIATE_TEST_SUITE_P(Shapes, LowBitReaderOrder,
                                          ReaderCase{"OneColumn", 1, 999, LowBitReader::kDefaultRunBudget},
                                          ReaderCase{"Empty", 0, 50, LowBitReader::kDefaultRunBudget},
                                          ReaderCase{"NoRows", 50, 0, LowBitReader::kDefaultRunBudget}),
-                         [](const testing::TestParamInfo<ReaderCase>& info) { return std::string(info.param.name); });
+                         [](const testing::TestParamInfo<ReaderCase>& testCase) { return std::string(testCase.param.name); });
 
 }  // namespace
 }  // namespace stego

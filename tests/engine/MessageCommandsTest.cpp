@@ -55,7 +55,7 @@ INSTANTIATE_TEST_SUITE_P(
                     RoundTripCase{"EmptyMessage", "", "", "", true},
                     RoundTripCase{"DefaultKeyIsTheSameAsTypingIt", "408127", "", "Same key, two spellings", true},
                     RoundTripCase{"WrongKeyGarblesWithoutError", "1234", "98", "Meet me at noon", false}),
-    [](const testing::TestParamInfo<RoundTripCase>& info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<RoundTripCase>& testCase) { return std::string(testCase.param.name); });
 
 TEST(InsertMessage, ANewMessageReplacesAnOlderLongerOne) {
     CommandBench bench;
@@ -169,7 +169,7 @@ INSTANTIATE_TEST_SUITE_P(
                     [](FakeCipherLog& log) { log.beforeEachCall = [] { throw std::logic_error("surprise"); }; },
                     kInternalError,
                     {"surprise"}}),
-    [](const testing::TestParamInfo<RefusalCase>& info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<RefusalCase>& testCase) { return std::string(testCase.param.name); });
 
 TEST(InsertMessage, AScrambleKeyThatCannotBuildTablesChangesNothing) {
     CommandBench bench;

@@ -143,7 +143,9 @@ TEST_P(ChannelLayout, CellsRunDownEachColumnReadingBeforeWriting) {
 INSTANTIATE_TEST_SUITE_P(Grids, ChannelLayout,
                          testing::Values(LayoutCase{"HeightFive", 10, 5}, LayoutCase{"HeightOne", 48, 1},
                                          LayoutCase{"WidthOne", 1, 48}),
-                         [](const testing::TestParamInfo<LayoutCase>& info) { return std::string(info.param.name); });
+                         [](const testing::TestParamInfo<LayoutCase>& testCase) {
+                             return std::string(testCase.param.name);
+                         });
 
 TEST(PixelChannel, HeightFivePutsTheSecondCellAcrossTheColumnFoot) {
     RecordingCarrier carrier(10, 5);
@@ -308,7 +310,7 @@ INSTANTIATE_TEST_SUITE_P(
                     ScanCase{"EndMarkerFirstInALargerPicture", 10, 10, kEnd + "ignored", ScanResult::Kind::Found, ""},
                     ScanCase{"BodyEndsAtTheFirstEndMarker", 10, 10, kStart + "ab" + kEnd + "cd" + kEnd,
                              ScanResult::Kind::Found, "ab"}),
-    [](const testing::TestParamInfo<ScanCase>& info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<ScanCase>& testCase) { return std::string(testCase.param.name); });
 
 // Larger pictures with every shape of grid the strip reader meets: the fast
 // scan must agree with the plain one on the result and the generator state.
@@ -353,8 +355,8 @@ INSTANTIATE_TEST_SUITE_P(Grids, ScanAgreement,
                                          AgreementCase{"OneColumn", 1, 3001, 900, false, "Wren5"},
                                          AgreementCase{"NoScrambleKey", 200, 50, 3000, true, ""},
                                          AgreementCase{"OtherScrambleKey", 200, 50, 3000, false, "a longer key text"}),
-                         [](const testing::TestParamInfo<AgreementCase>& info) {
-                             return std::string(info.param.name);
+                         [](const testing::TestParamInfo<AgreementCase>& testCase) {
+                             return std::string(testCase.param.name);
                          });
 
 TEST(PixelChannel, ScanOfAPictureWrittenUnderAnotherScrambleKeyFindsNoStartMarker) {

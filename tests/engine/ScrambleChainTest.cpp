@@ -54,7 +54,7 @@ INSTANTIATE_TEST_SUITE_P(Keys, ScrambleChainMatchesDirectCalls,
                                                    200000},
                                          ChainCase{"FallsBackToDirectDraws", "Wren5", 16, 20000},
                                          ChainCase{"EmptyKeyDrawsNothing", "", ScrambleChain::kDefaultMaxNodes, 1000}),
-                         [](const testing::TestParamInfo<ChainCase>& info) { return std::string(info.param.name); });
+                         [](const testing::TestParamInfo<ChainCase>& testCase) { return std::string(testCase.param.name); });
 
 TEST(ScrambleChain, ChainStartsFromTheGeneratorStateItIsGiven) {
     LcgGenerator directGenerator;

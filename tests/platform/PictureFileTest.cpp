@@ -199,8 +199,8 @@ INSTANTIATE_TEST_SUITE_P(
         RunLengthCase{"delta-skips-pixels", 8, {1, 2, 0, 2, 2, 1, 1, 2, 0, 1}, {"0000", "0002", "2000"}},
         RunLengthCase{"rows-end-early", 8, {2, 1, 0, 0, 4, 2, 0, 0, 1, 1, 0, 1}, {"1000", "2222", "1100"}},
         RunLengthCase{"four-bit-stops-after-one-row", 4, {4, 0x12}, {"0000", "0000", "1212"}}),
-    [](const ::testing::TestParamInfo<RunLengthCase>& info) {
-        std::string name = info.param.name;
+    [](const ::testing::TestParamInfo<RunLengthCase>& testCase) {
+        std::string name = testCase.param.name;
         std::replace(name.begin(), name.end(), '-', '_');
         return name;
     });

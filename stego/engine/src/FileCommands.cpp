@@ -1,12 +1,10 @@
 // Insert Data and Extract Data, and the file reading they share.
-#include <cerrno>
 
 #include "CommandSupport.h"
 #include "engine/Commands.h"
 #include "engine/FileChecks.h"
 #include "engine/NumberFormat.h"
 #include "support/ClearedOnExit.h"
-#include "support/FileErrors.h"
 
 namespace stego {
 
@@ -19,10 +17,6 @@ constexpr const char* kEncryptedFileName = "corvid.enc";
 constexpr const char* kDecryptedFileName = "corvid.dec";
 
 std::string inFolder(const std::string& folder, const char* name) { return folder + "/" + name; }
-
-Failure pathFailure(int errnoValue, const std::string& words) {
-    return Failure(support::describeFileError(errnoValue).number, words);
-}
 
 Failure tooLargeToHide(const std::string& sourcePath, std::int64_t size, const EngineServices& services) {
     return Failure(kOverflow, sourcePath + " has " + formatGrouped(size, services.groupSeparator) +

@@ -305,7 +305,9 @@ void widenToFullRange(QImage& image, const std::array<std::uint32_t, 3>& masks) 
         auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < image.width(); ++x) {
             const QRgb pixel = row[x];
-            row[x] = qRgb(tables[0][qRed(pixel)], tables[1][qGreen(pixel)], tables[2][qBlue(pixel)]);
+            row[x] = qRgb(tables[0][static_cast<std::size_t>(qRed(pixel))],
+                          tables[1][static_cast<std::size_t>(qGreen(pixel))],
+                          tables[2][static_cast<std::size_t>(qBlue(pixel))]);
         }
     }
 }
