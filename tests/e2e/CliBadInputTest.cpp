@@ -163,7 +163,7 @@ INSTANTIATE_TEST_SUITE_P(Pictures, CliBadInputTest, ::testing::Values(
     BadInput{"EmptyFile", {"capacity", "--image", "{work}/empty.bmp"}, 1,
              "error 481: Cannot open picture {work}/empty.bmp: Invalid picture: the file is empty", "", {}},
     BadInput{"TextNamedBmp", {"hide-message", "--image", "{work}/text.bmp", "--output", "{work}/o.bmp", "--key", "1",
-                              "--text", "a"}, 1, "error 481: Cannot open picture {work}/text.bmp: Invalid picture: not a BMP or JPEG file", "", {}},
+                              "--text", "a"}, 1, "error 481: Cannot open picture {work}/text.bmp: Invalid picture: not a BMP, JPEG or PNG file", "", {}},
     BadInput{"TruncatedBmp", {"extract-message", "--image", "{work}/cut-bmp.bmp", "--key", "1"}, 1,
              "error 481: Cannot open picture {work}/cut-bmp.bmp: Invalid picture: the BMP pixel data is cut short", "", {}},
     BadInput{"TruncatedJpeg", {"capacity", "--image", "{work}/cut-jpeg.jpg"}, 1,

@@ -107,7 +107,7 @@ void WindowBadInputTest::openImageRefusesAndKeepsThePicture_data() {
     QTest::newRow("empty file") << "empty.bmp" << QByteArray() << "file"
                                 << "Error 481: Cannot open picture %1: Invalid picture: the file is empty";
     QTest::newRow("text named .bmp") << "text.bmp" << QByteArray("just words\n") << "file"
-                                     << "Error 481: Cannot open picture %1: Invalid picture: not a BMP or JPEG file";
+                                     << "Error 481: Cannot open picture %1: Invalid picture: not a BMP, JPEG or PNG file";
     QTest::newRow("truncated BMP")
         << "cut.bmp" << bytesOf(bmp.substr(0, bmp.size() - 10)) << "file"
         << "Error 481: Cannot open picture %1: Invalid picture: the BMP pixel data is cut short";

@@ -226,6 +226,33 @@ TEST_F(PictureSaveTest, SavedBmpReopensWithEveryPixelExactWhateverTheName) {
     }
 }
 
+TEST_F(PictureSaveTest, TheNameChoosesTheFormatAndEveryPixelComesBack) {
+    const struct {
+        const char* name;
+        const char* signature;
+    } cases[] = {{"a.png", "\x89PNG"}, {"b.PNG", "\x89PNG"}, {"c.bmp", "BM"}, {"d", "BM"}, {"e.tif", "BM"}};
+    const QImage original = noisePicture(13, 7, 5);
+    for (const auto& c : cases) {
+        stego::platform::savePicture(original, folder / c.name);
+        EXPECT_EQ(testsupport::readFile(folder / c.name).substr(0, std::string(c.signature).size()), c.signature)
+            << c.name;
+        EXPECT_EQ(largestDifference(original, loadPicture(folder / c.name)), 0) << c.name;
+    }
+}
+
+TEST_F(PictureSaveTest, AJpegNameIsRefusedAndNothingIsWritten) {
+    for (const char* name : {"out.jpg", "out.JPEG"}) {
+        try {
+            stego::platform::savePicture(noisePicture(4, 4, 1), folder / name);
+            ADD_FAILURE() << name << " was accepted";
+        } catch (const stego::Failure& failure) {
+            EXPECT_EQ(failure.number(), 481);
+            EXPECT_NE(std::string(failure.what()).find("would destroy the hidden bits"), std::string::npos);
+        }
+        EXPECT_TRUE(folder.entries().empty()) << name;
+    }
+}
+
 TEST_F(PictureSaveTest, SavingAJpegGivesABmpOfTheSameSize) {
     const QImage picture = loadPicture(kPictures + "progressive.jpg");
     savePictureAsBmp(picture, folder / "out.jpg");
@@ -330,8 +357,8 @@ TEST_F(UnreadablePictureTest, RefusalsNameTheFileAndTheReason) {
         const char* fragment;
     } cases[] = {
         {"empty.bmp", "", "the file is empty"},
-        {"text.bmp", "This is a text, not a picture.\n", "not a BMP or JPEG"},
-        {"png-named.jpg", "\x89PNG\r\n\x1a\n", "not a BMP or JPEG"},
+        {"text.bmp", "This is a text, not a picture.\n", "not a BMP, JPEG or PNG"},
+        {"png-signature-only.jpg", "\x89PNG\r\n\x1a\n", "Invalid picture"},
         {"bmp-header-only.bmp", bmp.substr(0, 20), "Invalid picture"},
         {"bmp-cut.bmp", bmp.substr(0, bmp.size() - 10), "cut short"},
         {"jpeg-header-only.jpg", jpeg.substr(0, 40), "Invalid picture"},

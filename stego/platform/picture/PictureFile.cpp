@@ -3,6 +3,7 @@
 #include <QBuffer>
 #include <QFile>
 #include <QImageReader>
+#include <QImageWriter>
 
 #include <algorithm>
 #include <array>
@@ -326,6 +327,14 @@ QImage blankRunLengthPicture(const BmpLayout& layout, const std::string& path) {
     return image;
 }
 
+// PNG (grey, palette, 8 and 16 bits) through Qt's reader; alpha is ignored, as BMP's is.
+QImage loadPng(int fd, const std::string& path) {
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::DontCloseHandle))
+        refuseWithErrno(EIO, path);
+    return readWithQt(file, "png", path);
+}
+
 QImage loadBmp(int fd, std::int64_t fileSize, const std::string& path) {
     const BmpLayout layout = checkBmpHeader(fd, fileSize, path);
     QFile file;
@@ -388,8 +397,7 @@ std::array<unsigned char, kBmpHeaderSize> bmpHeader(std::uint32_t width, std::ui
     return header;
 }
 
-void writeBmpFile(const QImage& picture, const std::string& filePath, const std::string& shownPath,
-                  FileWriter& writer) {
+void writeBmp(const QImage& picture, int fd, const std::string& shownPath, FileWriter& writer) {
     const auto width = static_cast<std::size_t>(picture.width());
     const auto height = static_cast<std::size_t>(picture.height());
     const std::size_t rowBytes = (width * 3 + 3) & ~std::size_t{3};
@@ -397,12 +405,9 @@ void writeBmpFile(const QImage& picture, const std::string& filePath, const std:
     if (kBmpHeaderSize + imageSize > 0xFFFFFFFFu)
         throw Failure(kInvalidPicture, "Cannot save picture " + shownPath + ": it is too large for a BMP file");
 
-    FileDescriptor file(::open(filePath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-    if (file.get() < 0)
-        throw fileFailure(errno, "write", shownPath);
     const auto header = bmpHeader(static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height),
                                   static_cast<std::uint32_t>(imageSize));
-    writer.writeAll(file.get(), {reinterpret_cast<const char*>(header.data()), header.size()}, shownPath);
+    writer.writeAll(fd, {reinterpret_cast<const char*>(header.data()), header.size()}, shownPath);
 
     // Rows go out in batches of about a megabyte: few system calls, little memory.
     const std::size_t rowsPerBatch = std::max<std::size_t>(1, (std::size_t{1} << 20) / rowBytes);
@@ -419,14 +424,44 @@ void writeBmpFile(const QImage& picture, const std::string& filePath, const std:
         }
         filled += rowBytes;  // the padding bytes stay zero
         if (filled == batch.size() || y == 0) {
-            writer.writeAll(file.get(), {reinterpret_cast<const char*>(batch.data()), filled}, shownPath);
+            writer.writeAll(fd, {reinterpret_cast<const char*>(batch.data()), filled}, shownPath);
             filled = 0;
         }
     }
+}
+
+// Qt's PNG writer into the open file; its bytes still pass through writer.
+void writePng(const QImage& picture, int fd, const std::string& shownPath, FileWriter& writer) {
+    QByteArray encoded;
+    {
+        QBuffer buffer(&encoded);
+        buffer.open(QIODevice::WriteOnly);
+        QImageWriter png(&buffer, "png");
+        if (!png.write(picture))
+            throw Failure(kInvalidPicture, "Cannot save picture " + shownPath + ": " + png.errorString().toStdString());
+    }
+    writer.writeAll(fd, {encoded.constData(), static_cast<std::size_t>(encoded.size())}, shownPath);
+}
+
+// Encodes into a new file made for the purpose, flushed to the disk before it is renamed into place.
+template <typename Encode>
+void writeNewFile(const std::string& filePath, const std::string& shownPath, Encode&& encode) {
+    FileDescriptor file(::open(filePath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    if (file.get() < 0)
+        throw fileFailure(errno, "write", shownPath);
+    encode(file.get());
     if (::fsync(file.get()) != 0)
         throw fileFailure(errno, "write", shownPath);
     if (::close(file.release()) != 0)
         throw fileFailure(errno, "write", shownPath);
+}
+
+bool endsWithIgnoringCase(const std::string& text, std::string_view ending) {
+    if (text.size() < ending.size())
+        return false;
+    return std::equal(ending.rbegin(), ending.rend(), text.rbegin(), [](char a, char b) {
+        return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+    });
 }
 
 }  // namespace
@@ -445,20 +480,39 @@ QImage loadPicture(const std::string& path) {
     if (!S_ISREG(info.st_mode))
         refuse(support::kNotOrdinaryFile, path, "it is a device or a pipe, not a picture file");
 
-    std::array<unsigned char, 2> signature{};
+    std::array<unsigned char, 8> signature{};
     const ssize_t got = ::pread(file.get(), signature.data(), signature.size(), 0);
     if (got < 0)
         refuseWithErrno(errno, path);
     if (got == 0)
         refuse(kInvalidPicture, path, "Invalid picture: the file is empty");
-    if (got == 2 && signature[0] == 0xFF && signature[1] == 0xD8)
+    if (got >= 2 && signature[0] == 0xFF && signature[1] == 0xD8)
         return decodeJpeg(readWhole(file.get(), info.st_size, path), path);
-    if (got == 2 && signature[0] == 'B' && signature[1] == 'M')
+    if (got >= 2 && signature[0] == 'B' && signature[1] == 'M')
         return loadBmp(file.get(), info.st_size, path);
-    refuse(kInvalidPicture, path, "Invalid picture: not a BMP or JPEG file");
+    static constexpr std::array<unsigned char, 8> kPngSignature{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    if (got == 8 && signature == kPngSignature)
+        return loadPng(file.get(), path);
+    refuse(kInvalidPicture, path, "Invalid picture: not a BMP, JPEG or PNG file");
+}
+
+PictureFileFormat saveFormatFor(const std::string& path) {
+    if (endsWithIgnoringCase(path, ".jpg") || endsWithIgnoringCase(path, ".jpeg"))
+        throw Failure(kInvalidPicture, "Cannot save picture " + path +
+                                           ": JPEG compression changes pixels and would destroy the hidden bits. "
+                                           "Save as BMP or PNG instead.");
+    return endsWithIgnoringCase(path, ".png") ? PictureFileFormat::Png : PictureFileFormat::Bmp;
+}
+
+void savePicture(const QImage& picture, const std::string& path, FileWriter& writer) {
+    savePictureAs(picture, path, saveFormatFor(path), writer);
 }
 
 void savePictureAsBmp(const QImage& picture, const std::string& path, FileWriter& writer) {
+    savePictureAs(picture, path, PictureFileFormat::Bmp, writer);
+}
+
+void savePictureAs(const QImage& picture, const std::string& path, PictureFileFormat format, FileWriter& writer) {
     if (picture.isNull())
         throw Failure(kInvalidPicture, "Cannot save picture " + path + ": there is no picture");
     const QImage* rgb32 = &picture;
@@ -480,8 +534,13 @@ void savePictureAsBmp(const QImage& picture, const std::string& path, FileWriter
     }
     PosixFileStore files;
     const auto scratch = files.makeScratchDirectory(path);
-    const std::string written = scratch->path() + "/picture.bmp";
-    writeBmpFile(*rgb32, written, path, writer);
+    const std::string written = scratch->path() + "/picture";
+    writeNewFile(written, path, [&](int fd) {
+        if (format == PictureFileFormat::Png)
+            writePng(*rgb32, fd, path, writer);
+        else
+            writeBmp(*rgb32, fd, path, writer);
+    });
     files.replaceFile(written, path);
 }
 

@@ -1,4 +1,4 @@
-// Opening BMP and JPEG pictures into a true-colour grid, and saving a grid as a BMP.
+// Opening BMP, JPEG and PNG pictures into a true-colour grid, and saving a grid losslessly as BMP or PNG.
 #pragma once
 
 #include <QImage>
@@ -8,7 +8,10 @@
 
 namespace stego::platform {
 
-/// Loads a BMP or JPEG file (paths are local 8-bit, as the file system spells
+/// The lossless formats a picture can be saved in.
+enum class PictureFileFormat { Bmp, Png };
+
+/// Loads a BMP, JPEG or PNG file (paths are local 8-bit, as the file system spells
 /// them) into a QImage of Format_RGB32. Throws stego::Failure whose message
 /// names the file and the reason.
 QImage loadPicture(const std::string& path);
@@ -19,5 +22,17 @@ QImage loadPicture(const std::string& path);
 /// when complete; on failure an existing file stays whole. A folder, device or
 /// pipe at path is refused, not replaced. Throws stego::Failure.
 void savePictureAsBmp(const QImage& picture, const std::string& path, FileWriter& writer = systemFileWriter());
+
+/// As savePictureAsBmp, in the given format.
+void savePictureAs(const QImage& picture, const std::string& path, PictureFileFormat format,
+                   FileWriter& writer = systemFileWriter());
+
+/// The format a picture saved under path gets: PNG for a name ending .png,
+/// BMP for any other. A name ending .jpg or .jpeg is refused (Failure with a
+/// plain reason): JPEG would destroy the hidden bits.
+PictureFileFormat saveFormatFor(const std::string& path);
+
+/// Saves in the format saveFormatFor(path) chooses.
+void savePicture(const QImage& picture, const std::string& path, FileWriter& writer = systemFileWriter());
 
 }  // namespace stego::platform
