@@ -21,7 +21,9 @@ inline FileErrorInfo describeFileError(int errnoValue) noexcept {
     case EPERM:
     case EROFS: return {70, "Permission denied"};
     case ENOSPC:
+#ifdef EDQUOT  // Windows' C library has no quota error
     case EDQUOT:
+#endif
     case EFBIG: return {61, "Disk full"};
     case EISDIR: return {75, "Path is a folder, not a file"};
     case ENAMETOOLONG: return {52, "Bad file name"};

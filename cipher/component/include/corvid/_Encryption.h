@@ -38,12 +38,12 @@ enum EncryptionDispId : DISPID {
 /// the thread's error slot (ErrorInfo.h); its result is then null or 0.
 /// The operations themselves are described with corvid::Encryption.
 struct _Encryption : IDispatch {
-    virtual HRESULT InitText(BSTR* key, std::int32_t* result) = 0;
-    virtual HRESULT InitBinary(BSTR* key, std::int32_t* result) = 0;
+    virtual HRESULT InitText(BSTR* key, AutomationLong* result) = 0;
+    virtual HRESULT InitBinary(BSTR* key, AutomationLong* result) = 0;
     virtual HRESULT Encrypt(BSTR* key, BSTR* encstr, BSTR* result) = 0;
     virtual HRESULT Decrypt(BSTR* key, BSTR* encstr, BSTR* result) = 0;
-    virtual HRESULT EncryptFile(BSTR* key, BSTR* filename, BSTR* encfilename, std::int32_t* result) = 0;
-    virtual HRESULT DecryptFile(BSTR* key, BSTR* filename, BSTR* decfilename, std::int32_t* result) = 0;
+    virtual HRESULT EncryptFile(BSTR* key, BSTR* filename, BSTR* encfilename, AutomationLong* result) = 0;
+    virtual HRESULT DecryptFile(BSTR* key, BSTR* filename, BSTR* decfilename, AutomationLong* result) = 0;
     virtual HRESULT EncryptByte(BSTR* c) = 0;
     virtual HRESULT DecryptByte(BSTR* c) = 0;
 
