@@ -1,7 +1,5 @@
 #include "CliCommands.h"
 
-#include <QImage>
-
 #include <algorithm>
 #include <cerrno>
 #include <iostream>
@@ -16,8 +14,7 @@
 #include "engine/Failure.h"
 #include "engine/MessageAlphabet.h"
 #include "engine/NumberFormat.h"
-#include "platform/ImageCarrier.h"
-#include "platform/PictureFile.h"
+#include "platform/Picture.h"
 
 namespace stego::cli {
 
@@ -153,8 +150,8 @@ std::string messageText(const CliRequest& request, CliEnvironment& env) {
 // write the picture out only when the engine succeeded.
 template <typename Insert>
 int hideInto(const CliRequest& request, CliEnvironment& env, Insert&& insert) {
-    QImage picture = platform::loadPicture(request.image);
-    platform::ImageCarrier carrier(picture);
+    platform::Picture picture = platform::loadPicture(request.image);
+    platform::PictureCarrier carrier(picture);
     std::string pass = kScrambleKey;
     EngineServices services = servicesOf(env);
     const Outcome outcome = insert(carrier, pass, services);
@@ -170,8 +167,8 @@ int extractFrom(const CliRequest& request, CliEnvironment& env, Extract&& extrac
     std::string key = chosenKey(request, env);
     const corvid::ClearedOnExit clearKey(key);
     return reportingFailures(env, [&] {
-        QImage picture = platform::loadPicture(request.image);
-        const platform::ImageCarrier carrier(picture);
+        platform::Picture picture = platform::loadPicture(request.image);
+        const platform::PictureCarrier carrier(picture);
         std::string pass = kScrambleKey;
         EngineServices services = servicesOf(env);
         Outcome outcome = extract(carrier, key, pass, services);
@@ -298,7 +295,7 @@ int extractFile(const CliRequest& request, CliEnvironment& env) {
 
 int showCapacity(const CliRequest& request, CliEnvironment& env) {
     return reportingFailures(env, [&] {
-        const QImage picture = platform::loadPicture(request.image);
+        const platform::Picture picture = platform::loadPicture(request.image);
         // Three pixels a character, less the two 8-character markers.
         const std::int64_t pixels = std::int64_t{picture.width()} * picture.height();
         env.out << std::max<std::int64_t>(pixels / 3 - 16, 0) << '\n';

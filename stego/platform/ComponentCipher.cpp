@@ -61,7 +61,7 @@ public:
 
 private:
     using TextOperation = HRESULT (_Encryption::*)(BSTR*, BSTR*, BSTR*);
-    using FileOperation = HRESULT (_Encryption::*)(BSTR*, BSTR*, BSTR*, std::int32_t*);
+    using FileOperation = HRESULT (_Encryption::*)(BSTR*, BSTR*, BSTR*, AutomationLong*);
 
     std::string callText(TextOperation operation, std::string& key, const std::string& encstr) {
         auto keyArgument = boundaryString(key);
@@ -80,7 +80,7 @@ private:
         auto keyArgument = boundaryString(key);
         auto inputArgument = boundaryString(input);
         auto outputArgument = boundaryString(output);
-        std::int32_t result = 0;
+        AutomationLong result = 0;
         const HRESULT status =
             (m_object.get()->*operation)(keyArgument.slot(), inputArgument.slot(), outputArgument.slot(), &result);
         key = keyArgument.str();
@@ -102,7 +102,7 @@ CipherFactory makeComponentCipherFactory() {
         if (com::failed(status) || !object)
             throw Failure(kCipherUnavailable, "The cipher component Corvid is not registered or cannot be loaded: " +
                                                   com::takeErrorDescription(status) +
-                                                  ". Register it with: corvid-regsvr <path to libcorvid.so.1>");
+                                                  ". Register it with: " + kRegisterCorvidCommand);
         return std::make_unique<ComponentCipherObject>(std::move(object));
     };
 }

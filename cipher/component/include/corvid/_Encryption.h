@@ -19,6 +19,9 @@ inline constexpr IID IID__Encryption = com::guidLiteral("{1A511C9D-A3E6-4DF9-8BC
 /// The programmatic name the class is also registered under.
 inline constexpr const char* kEncryptionProgId = "Corvid.Encryption";
 
+/// What a user runs to register Corvid on this platform, for messages.
+inline constexpr const char* kRegisterCorvidCommand = "corvid-regsvr <path to libcorvid.so.1>";
+
 /// Dispatch identifiers of the eight operations, in table order.
 enum EncryptionDispId : DISPID {
     DISPID_InitText = 0x60030000,

@@ -22,4 +22,13 @@ inline std::string describeNumberedError(int number, std::string_view message) {
     return "Error " + std::to_string(number) + ": " + std::string(message);
 }
 
+/// The message inside a description made by describeNumberedError for the same
+/// number; any other description comes back whole.
+inline std::string_view messageOfNumberedError(int number, std::string_view description) {
+    const std::string prefix = "Error " + std::to_string(number) + ": ";
+    if (description.substr(0, prefix.size()) == prefix)
+        description.remove_prefix(prefix.size());
+    return description;
+}
+
 }  // namespace com

@@ -22,6 +22,15 @@ constexpr HRESULT resultFromErrorNumber(int number) noexcept {
     return static_cast<HRESULT>(kNumberedErrorBase + static_cast<std::uint32_t>(number));
 }
 
+constexpr bool isNumberedError(HRESULT result) noexcept {
+    const auto code = static_cast<std::uint32_t>(result);
+    return (code & 0xFFFF0000u) == kNumberedErrorBase && (code & 0xFFFFu) != 0;
+}
+/// The number a numbered error carries; 0 for every other code.
+constexpr int errorNumberFromResult(HRESULT result) noexcept {
+    return isNumberedError(result) ? static_cast<int>(static_cast<std::uint32_t>(result) & 0xFFFFu) : 0;
+}
+
 /// Words for the codes this system produces itself; nullptr for any other.
 constexpr const char* resultCodeText(HRESULT result) noexcept {
     switch (result) {
