@@ -24,6 +24,7 @@ target_include_directories(CLI11::CLI11 INTERFACE ${cli11_include})
 add_subdirectory(stego/cli)
 # The shipped files at the top of the build folder, where the installer takes them.
 set_target_properties(Corvid pixquill-cli PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+add_subdirectory(packaging/windows)
 
 if(PIXQUILL_BUILD_TESTS)
   set(PIXQUILL_GOOGLETEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources to build for Windows")
