@@ -113,3 +113,34 @@ cli_unregistered_tests() {
     check "pixquill-cli.exe without Corvid registered exits 1 with error 429" \
         test "$status" -eq 1 -a -n "$(grep 'error 429' "$cli_dir/win.err")"
 }
+
+# File names beyond ASCII reach the Windows program as wide characters.
+cp "$cli_dir/carrier.bmp" "$cli_dir/Bild-Grüße-€.bmp"
+cli_both "a picture whose name is not ASCII" 0 hide-message --image "{in:$cli_dir/Bild-Grüße-€.bmp}" \
+    --output "{out:Ausgabe-ß-€.bmp}" --text "wide names"
+check "the output is written under its wide name" test -f "$cli_dir/win/Ausgabe-ß-€.bmp"
+same_file "it is the same picture as on Linux" "Ausgabe-ß-€.bmp"
+
+# PNG: the same pixels as a BMP give the same output picture (the PNG is made
+# from the BMP's pixels here, when Python is at hand to write it).
+if command -v python3 >/dev/null; then
+    python3 - "$cli_dir/carrier.bmp" "$cli_dir/carrier.png" <<'PYTHON'
+import struct, sys, zlib
+data = open(sys.argv[1], "rb").read()
+offset, width, height = struct.unpack_from("<I", data, 10)[0], *struct.unpack_from("<ii", data, 18)
+row = (width * 3 + 3) // 4 * 4
+raw = b""
+for y in range(height):
+    start = offset + (height - 1 - y) * row
+    line = data[start:start + width * 3]
+    raw += b"\0" + b"".join(line[i:i + 3][::-1] for i in range(0, len(line), 3))
+def chunk(kind, body):
+    return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
+png = b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0))
+png += chunk(b"IDAT", zlib.compress(raw)) + chunk(b"IEND", b"")
+open(sys.argv[2], "wb").write(png)
+PYTHON
+    win "$cli_exe" hide-message --image "$(winpath "$cli_dir/carrier.png")" --output "$(winpath "$cli_dir/win/png.bmp")" \
+        --key 4711 --text-file "$(winpath "$cli_dir/message.txt")" >/dev/null 2>&1
+    check "a PNG gives the same picture as the BMP of its pixels" cmp "$cli_dir/win/png.bmp" "$cli_dir/win/hidden.bmp"
+fi
