@@ -64,31 +64,45 @@ void removeRegistration() {
     if (FAILED(result) && result != TYPE_E_REGISTRYACCESS && result != TYPE_E_CANTLOADLIBRARY)
         throw com::ComError(result, "the type library could not be unregistered");
 }
+
+void writeRegistration() {
+    std::wstring path = corvid::component::modulePath();
+    if (path.empty())
+        throw com::ComError(SELFREG_E_CLASS, "the library cannot find its own file");
+    for (const auto& entry : classTable()) {
+        const std::wstring classKey = L"CLSID\\" + guidText(*entry.record.clsid);
+        const std::wstring progId = widen(entry.record.progId);
+        setValue(classKey, nullptr, widen(entry.record.name));
+        setValue(classKey + L"\\InprocServer32", nullptr, path);
+        setValue(classKey + L"\\InprocServer32", L"ThreadingModel", widen(entry.record.threadingModel));
+        setValue(classKey + L"\\ProgID", nullptr, progId);
+        setValue(classKey + L"\\TypeLib", nullptr, guidText(*typeLibrary().libid));
+        setValue(progId, nullptr, widen(entry.record.name));
+        setValue(progId + L"\\CLSID", nullptr, guidText(*entry.record.clsid));
+    }
+    // The type library's own keys and those of the interfaces it describes.
+    ITypeLib* library = nullptr;
+    HRESULT result = LoadTypeLibEx(path.c_str(), REGKIND_NONE, &library);
+    if (SUCCEEDED(result)) {
+        result = RegisterTypeLib(library, path.data(), nullptr);
+        library->Release();
+    }
+    if (FAILED(result))
+        throw com::ComError(SELFREG_E_TYPELIB, "the type library could not be registered");
+}
 }  // namespace
 
 STDAPI DllRegisterServer() {
     return corvid::component::serverGuard(kSource, [] {
-        std::wstring path = corvid::component::modulePath();
-        for (const auto& entry : classTable()) {
-            const std::wstring classKey = L"CLSID\\" + guidText(*entry.record.clsid);
-            const std::wstring progId = widen(entry.record.progId);
-            setValue(classKey, nullptr, widen(entry.record.name));
-            setValue(classKey + L"\\InprocServer32", nullptr, path);
-            setValue(classKey + L"\\InprocServer32", L"ThreadingModel", widen(entry.record.threadingModel));
-            setValue(classKey + L"\\ProgID", nullptr, progId);
-            setValue(classKey + L"\\TypeLib", nullptr, guidText(*typeLibrary().libid));
-            setValue(progId, nullptr, widen(entry.record.name));
-            setValue(progId + L"\\CLSID", nullptr, guidText(*entry.record.clsid));
-        }
-        ITypeLib* library = nullptr;
-        HRESULT result = LoadTypeLibEx(path.c_str(), REGKIND_NONE, &library);
-        if (SUCCEEDED(result)) {
-            result = RegisterTypeLib(library, path.data(), nullptr);
-            library->Release();
-        }
-        if (FAILED(result)) {
-            removeRegistration();
-            throw com::ComError(SELFREG_E_TYPELIB, "the type library could not be registered");
+        // All or nothing: a registration that fails halfway leaves no keys behind.
+        try {
+            writeRegistration();
+        } catch (...) {
+            try {
+                removeRegistration();
+            } catch (...) {
+            }
+            throw;
         }
         return S_OK;
     });
