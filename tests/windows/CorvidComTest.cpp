@@ -102,6 +102,78 @@ TEST(CorvidCom, RegistrationRecordsTheServerTheProgIdAndTheApartmentModel) {
     EXPECT_HRESULT_SUCCEEDED(LoadRegTypeLib(LIBID_Corvid, 4, 0, LANG_NEUTRAL, reinterpret_cast<ITypeLib**>(library.put())));
 }
 
+// The type library embedded in Corvid.dll states the contract scripts and compilers see.
+TEST(CorvidCom, TheEmbeddedTypeLibraryDescribesTheInterfaceInTableOrder) {
+    const std::filesystem::path path = registeredServerPath();
+    ASSERT_FALSE(path.empty());
+    Ref<ITypeLib> library;
+    ASSERT_HRESULT_SUCCEEDED(LoadTypeLibEx(path.c_str(), REGKIND_NONE, reinterpret_cast<ITypeLib**>(library.put())));
+    TLIBATTR* libraryAttributes = nullptr;
+    ASSERT_HRESULT_SUCCEEDED(library->GetLibAttr(&libraryAttributes));
+    EXPECT_TRUE(IsEqualGUID(libraryAttributes->guid, LIBID_Corvid));
+    EXPECT_EQ(libraryAttributes->wMajorVerNum, 4);
+    EXPECT_EQ(libraryAttributes->wMinorVerNum, 0);
+    library->ReleaseTLibAttr(libraryAttributes);
+
+    Ref<ITypeInfo> dispatch;
+    ASSERT_HRESULT_SUCCEEDED(library->GetTypeInfoOfGuid(IID__Encryption, reinterpret_cast<ITypeInfo**>(dispatch.put())));
+    TYPEATTR* attributes = nullptr;
+    ASSERT_HRESULT_SUCCEEDED(dispatch->GetTypeAttr(&attributes));
+    const WORD flags = attributes->wTypeFlags;
+    dispatch->ReleaseTypeAttr(attributes);
+    EXPECT_TRUE(flags & TYPEFLAG_FDUAL);
+    EXPECT_TRUE(flags & TYPEFLAG_FHIDDEN);
+    EXPECT_TRUE(flags & TYPEFLAG_FNONEXTENSIBLE);
+
+    // The table half of the dual interface: the eight operations after IDispatch's seven.
+    HREFTYPE tableType = 0;
+    ASSERT_HRESULT_SUCCEEDED(dispatch->GetRefTypeOfImplType(static_cast<UINT>(-1), &tableType));
+    Ref<ITypeInfo> table;
+    ASSERT_HRESULT_SUCCEEDED(dispatch->GetRefTypeInfo(tableType, reinterpret_cast<ITypeInfo**>(table.put())));
+    const struct {
+        const wchar_t* name;
+        int parameters;  // the last one is the result where there is one
+        bool result;
+    } operations[] = {{L"InitText", 2, true},    {L"InitBinary", 2, true},  {L"Encrypt", 3, true},
+                      {L"Decrypt", 3, true},     {L"EncryptFile", 4, true}, {L"DecryptFile", 4, true},
+                      {L"EncryptByte", 1, false}, {L"DecryptByte", 1, false}};
+    for (UINT i = 0; i < 8; ++i) {
+        FUNCDESC* function = nullptr;
+        ASSERT_HRESULT_SUCCEEDED(table->GetFuncDesc(i, &function));
+        BSTR name = nullptr;
+        table->GetDocumentation(function->memid, &name, nullptr, nullptr, nullptr);
+        EXPECT_STREQ(name, operations[i].name);
+        SysFreeString(name);
+        EXPECT_EQ(function->memid, static_cast<MEMBERID>(0x60030000 + i));
+        EXPECT_EQ(function->oVft, static_cast<SHORT>((7 + i) * sizeof(void*))) << "slot after IDispatch's seven";
+        EXPECT_EQ(function->cParams, operations[i].parameters);
+        for (int p = 0; p < function->cParams; ++p) {
+            const auto& parameter = function->lprgelemdescParam[p];
+            const bool isResult = operations[i].result && p == function->cParams - 1;
+            EXPECT_EQ(parameter.tdesc.vt, VT_PTR);
+            const USHORT wanted = isResult ? (PARAMFLAG_FOUT | PARAMFLAG_FRETVAL) : (PARAMFLAG_FIN | PARAMFLAG_FOUT);
+            EXPECT_EQ(parameter.paramdesc.wParamFlags, wanted) << i << " " << p;
+            if (!isResult)
+                EXPECT_EQ(parameter.tdesc.lptdesc->vt, VT_BSTR) << "strings by reference";
+        }
+        table->ReleaseFuncDesc(function);
+    }
+
+    // The version block: 1.0.0.0, and the mark of a self-registering library.
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
+    ASSERT_GT(size, 0u);
+    std::string block(size, '\0');
+    ASSERT_TRUE(GetFileVersionInfoW(path.c_str(), 0, size, block.data()));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
+    EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);
+    EXPECT_EQ(fixed->dwFileVersionLS, 0u);
+    void* selfRegister = nullptr;
+    EXPECT_TRUE(VerQueryValueW(block.data(), L"\\StringFileInfo\\040904B0\\OLESelfRegister", &selfRegister, &length));
+}
+
 TEST(CorvidCom, ReferenceCountsAreExactAcrossInterfaces) {
     auto object = createEncryption();
     ASSERT_TRUE(object.get());
