@@ -1,6 +1,7 @@
 // The header of the BMP files the programs write (24-bit, uncompressed,
-// bottom-up rows, 72 dpi): one layout for every platform's picture writer,
-// so that their files are byte for byte the same.
+// bottom-up rows, 72 dpi), and how 16-bit pixels widen to 8 bits a channel:
+// one rule for every platform's picture layer, so that their files are byte
+// for byte the same.
 #pragma once
 
 #include <array>
@@ -13,6 +14,12 @@ inline constexpr std::size_t kBmpHeaderSize = 14 + 40;
 
 /// Bytes in one stored row of a 24-bit picture: 3 a pixel, padded to 4.
 constexpr std::size_t bmpRowBytes(std::size_t width) { return (width * 3 + 3) & ~std::size_t{3}; }
+
+/// A channel of fewer than 8 bits (level 0 to largest) as 8 bits, so that a
+/// full channel is 255: every reader of 16-bit BMPs widens with this.
+constexpr std::uint8_t widenChannel(std::uint32_t level, std::uint32_t largest) {
+    return static_cast<std::uint8_t>(largest == 0 ? 0 : (level * 255 + largest / 2) / largest);
+}
 
 inline std::array<unsigned char, kBmpHeaderSize> bmpHeader(std::uint32_t width, std::uint32_t height,
                                                            std::uint32_t imageSize) {

@@ -271,7 +271,7 @@ void widenToFullRange(QImage& image, const std::array<std::uint32_t, 3>& masks) 
         const std::uint32_t step = 256 / (largest + 1);
         for (std::uint32_t value = 0; value < 256; ++value) {
             const std::uint32_t level = std::min(value / std::max<std::uint32_t>(step, 1), largest);
-            tables[channel][value] = static_cast<std::uint8_t>(largest == 0 ? 0 : (level * 255 + largest / 2) / largest);
+            tables[channel][value] = widenChannel(level, largest);
         }
     }
     for (int y = 0; y < image.height(); ++y) {

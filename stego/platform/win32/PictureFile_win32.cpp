@@ -6,6 +6,7 @@
 #include <wincodec.h>
 
 #include <array>
+#include <bit>
 #include <cerrno>
 #include <cstdio>
 #include <vector>
@@ -55,6 +56,29 @@ std::string signatureOf(const std::string& path) {
     return std::string(bytes, got);
 }
 
+// A 16-bit picture from its raw pixels; masks are red, green, blue.
+Picture widenedPicture(IWICBitmapSource& source, UINT width, UINT height, const std::array<std::uint32_t, 3>& masks,
+                       const std::string& path) {
+    Picture picture(static_cast<std::int32_t>(width), static_cast<std::int32_t>(height));
+    const std::size_t stride = std::size_t{width} * 2;
+    std::vector<BYTE> row(stride);
+    for (UINT y = 0; y < height; ++y) {
+        const WICRect line = {0, static_cast<INT>(y), static_cast<INT>(width), 1};
+        checkWic(source.CopyPixels(&line, static_cast<UINT>(stride), static_cast<UINT>(stride), row.data()), path);
+        for (UINT x = 0; x < width; ++x) {
+            const std::uint32_t pixel = row[2 * x] | (std::uint32_t{row[2 * x + 1]} << 8);
+            std::array<std::uint8_t, 3> channels{};
+            for (std::size_t c = 0; c < 3; ++c) {
+                const int shift = std::countr_zero(masks[c]);
+                channels[c] = widenChannel((pixel & masks[c]) >> shift, masks[c] >> shift);
+            }
+            picture.writePixel(static_cast<std::int32_t>(x), static_cast<std::int32_t>(y),
+                               Rgb{channels[0], channels[1], channels[2]});
+        }
+    }
+    return picture;
+}
+
 }  // namespace
 
 Picture loadPicture(const std::string& path) {
@@ -88,6 +112,15 @@ Picture loadPicture(const std::string& path) {
     UINT width = 0, height = 0;
     checkWic(frame->GetSize(&width, &height), path);
     checkDimensions(width, height, path);
+    // 16-bit pixels are widened by the shared rule, not the decoder's, so
+    // that the pixels (and the pictures written from them) match Linux.
+    WICPixelFormatGUID format{};
+    checkWic(frame->GetPixelFormat(&format), path);
+    if (IsEqualGUID(format, GUID_WICPixelFormat16bppBGR555))
+        return widenedPicture(*frame.p, width, height, {0x7C00, 0x03E0, 0x001F}, path);
+    if (IsEqualGUID(format, GUID_WICPixelFormat16bppBGR565))
+        return widenedPicture(*frame.p, width, height, {0xF800, 0x07E0, 0x001F}, path);
+
     // 32-bit BGR: the one target every decoder's format converts to (grey to 24-bit fails in some).
     Ref<IWICBitmapSource> converted;
     checkWic(WICConvertBitmapSource(GUID_WICPixelFormat32bppBGR, frame.p, &converted.p), path);
