@@ -153,8 +153,9 @@ TEST(CorvidCom, TheEmbeddedTypeLibraryDescribesTheInterfaceInTableOrder) {
             EXPECT_EQ(parameter.tdesc.vt, VT_PTR);
             const USHORT wanted = isResult ? (PARAMFLAG_FOUT | PARAMFLAG_FRETVAL) : (PARAMFLAG_FIN | PARAMFLAG_FOUT);
             EXPECT_EQ(parameter.paramdesc.wParamFlags, wanted) << i << " " << p;
-            if (!isResult)
+            if (!isResult) {
                 EXPECT_EQ(parameter.tdesc.lptdesc->vt, VT_BSTR) << "strings by reference";
+            }
         }
         table->ReleaseFuncDesc(function);
     }
