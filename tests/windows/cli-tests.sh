@@ -131,6 +131,9 @@ if command -v python3 >/dev/null; then
             --output "{out:$layout-hidden.bmp}" --text "layout $layout"
         same_file "a BMP of layout $layout gives the same picture as on Linux" "$layout-hidden.bmp"
     done
+    for broken in cut huge empty-row; do
+        cli_both "a broken BMP ($broken) is refused" 1 capacity --image "{in:$cli_dir/$broken.bmp}"
+    done
     win "$cli_exe" hide-message --image "$(winpath "$cli_dir/carrier.png")" --output "$(winpath "$cli_dir/win/png.bmp")" \
         --key 4711 --text-file "$(winpath "$cli_dir/message.txt")" >/dev/null 2>&1
     check "a PNG gives the same picture as the BMP of its pixels" cmp "$cli_dir/win/png.bmp" "$cli_dir/win/hidden.bmp"

@@ -4,7 +4,9 @@
 make-pictures.py <carrier.bmp> <folder>: writes into <folder> carrier.png, the
 24-bit carrier's pixels as a PNG, and BMPs of the other layouts the programs
 read (palettes of 1, 4 and 8 bits, 16-bit 5-5-5 and 5-6-5, 32-bit, top-down),
-each 160 x 120 pixels of random values.
+each 160 x 120 pixels of random values; and broken BMPs: cut.bmp (pixel data
+cut short), huge.bmp (more pixels than the programs hold) and empty-row.bmp
+(a width of 0).
 """
 import random
 import struct
@@ -64,6 +66,13 @@ def main():
     write_bmp(folder + "/rgb565.bmp", 16, random_rows(2 * WIDTH), masks=(0xF800, 0x07E0, 0x001F))
     write_bmp(folder + "/topdown32.bmp", 32, random_rows(4 * WIDTH), topdown=True)
     write_bmp(folder + "/topdown24.bmp", 24, random_rows(3 * WIDTH), topdown=True)
+
+    whole = open(folder + "/topdown24.bmp", "rb").read()
+    open(folder + "/cut.bmp", "wb").write(whole[:3000])
+    for name, width, height in (("huge", 100000, 100000), ("empty-row", 0, HEIGHT)):
+        broken = bytearray(whole)
+        struct.pack_into("<ii", broken, 18, width, height)
+        open(folder + "/" + name + ".bmp", "wb").write(broken)
 
 
 if __name__ == "__main__":
