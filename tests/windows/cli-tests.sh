@@ -24,8 +24,9 @@ make_bmp() {
 }
 
 # cli_both <name> <expected status> <arguments...>: runs both programs with the
-# same arguments, where {in:FILE} names an input and {out:FILE} an output
-# file of each program's own folder; checks the status and that stdout agrees.
+# same arguments, where {in:FILE} names an input, {out:FILE} an output file
+# in each program's own folder and {device} the null device (NUL, /dev/null);
+# checks the status and that stdout agrees.
 cli_both() {
     local name=$1 expected=$2
     shift 2
@@ -36,6 +37,7 @@ cli_both() {
                     win_args+=("$(winpath "$argument")"); linux_args+=("$argument") ;;
             {out:*}) argument=${argument#\{out:}; argument=${argument%\}}
                      win_args+=("$(winpath "$cli_dir/win/$argument")"); linux_args+=("$cli_dir/linux/$argument") ;;
+            {device}) win_args+=("NUL"); linux_args+=("/dev/null") ;;
             *) win_args+=("$argument"); linux_args+=("$argument") ;;
         esac
     done
@@ -103,6 +105,8 @@ same_file "encrypt-file writes the same bytes as on Linux" secret.enc
 cli_both "a missing picture" 1 capacity --image "{in:$cli_dir/missing.bmp}"
 cli_both "a folder as the picture" 1 capacity --image "{in:$cli_dir}"
 cli_both "a folder as the output" 1 hide-message --image "{in:$cli_dir/carrier.bmp}" --output "{out:}" --text x
+cli_both "a device as the picture" 1 capacity --image "{device}"
+cli_both "a device as the output" 1 hide-message --image "{in:$cli_dir/carrier.bmp}" --output "{device}" --text x
 cli_both "a text file as the picture" 1 capacity --image "{in:$cli_dir/message.txt}"
 cli_both "a key that is not digits" 2 encrypt-text --key 12a --text x
 cli_both "an unknown sub-command" 2 rotate
