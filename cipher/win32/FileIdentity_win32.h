@@ -21,12 +21,13 @@ inline std::optional<FileIdentity> identityOf(int descriptor) {
                         (static_cast<std::uint64_t>(information.nFileIndexHigh) << 32) | information.nFileIndexLow};
 }
 
-/// The cipher's paths are byte strings, one character per byte (0-255).
+/// The cipher's paths are UTF-8 on Windows (the component converts the wide names it is given).
 inline std::wstring widePath(const std::string& path) {
-    std::wstring wide;
-    wide.reserve(path.size());
-    for (const char byte : path)
-        wide += static_cast<wchar_t>(static_cast<unsigned char>(byte));
+    if (path.empty())
+        return {};
+    const int size = MultiByteToWideChar(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(size), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), wide.data(), size);
     return wide;
 }
 

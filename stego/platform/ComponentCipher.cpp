@@ -42,6 +42,15 @@ com::ComString boundaryString(const std::string& text) {
     }
 }
 
+// File names cross as the platform spells them (bytes here, wide names on Windows).
+com::ComString boundaryPath(const std::string& path) {
+    try {
+        return com::ComString::fromPath(path);
+    } catch (const std::bad_alloc&) {
+        throw Failure(kOutOfMemory, "Out of memory");
+    }
+}
+
 class ComponentCipherObject : public CipherObject {
 public:
     explicit ComponentCipherObject(com::ComPtr<_Encryption> object) : m_object(std::move(object)) {}
@@ -78,8 +87,8 @@ private:
     std::int32_t callFile(FileOperation operation, std::string& key, const std::string& input,
                           const std::string& output) {
         auto keyArgument = boundaryString(key);
-        auto inputArgument = boundaryString(input);
-        auto outputArgument = boundaryString(output);
+        auto inputArgument = boundaryPath(input);
+        auto outputArgument = boundaryPath(output);
         AutomationLong result = 0;
         const HRESULT status =
             (m_object.get()->*operation)(keyArgument.slot(), inputArgument.slot(), outputArgument.slot(), &result);

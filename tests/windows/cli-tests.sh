@@ -124,6 +124,17 @@ cli_both "a picture whose name is not ASCII" 0 hide-message --image "{in:$cli_di
     --output "{out:Ausgabe-ß-€.bmp}" --text "wide names"
 check "the output is written under its wide name" test -f "$cli_dir/win/Ausgabe-ß-€.bmp"
 same_file "it is the same picture as on Linux" "Ausgabe-ß-€.bmp"
+# The cipher opens such names itself in the file commands.
+cp "$cli_dir/secret.bin" "$cli_dir/Geheimnis-€.bin"
+cli_both "hide-file from a file whose name is not ASCII" 0 hide-file --image "{in:$cli_dir/carrier.bmp}" \
+    --output "{out:Datei-€.bmp}" --file "{in:$cli_dir/Geheimnis-€.bin}"
+same_file "it hides the same bytes as on Linux" "Datei-€.bmp"
+cli_both "extract-file to a name that is not ASCII" 0 extract-file --image "{in:$cli_dir/win/Datei-€.bmp}" \
+    --output "{out:Zurück-€.bin}"
+check "the file comes back under its wide name" cmp "$cli_dir/win/Zurück-€.bin" "$cli_dir/secret.bin"
+cli_both "encrypt-file between names that are not ASCII" 0 encrypt-file --input "{in:$cli_dir/Geheimnis-€.bin}" \
+    --output "{out:Verschlüsselt-€.bin}"
+same_file "it writes the same bytes as on Linux" "Verschlüsselt-€.bin"
 
 # Other BMP layouts give the same output pictures as on Linux (16-bit pixels
 # included, which both widen by the same rule), and a PNG of a BMP's pixels

@@ -30,11 +30,11 @@ void requirePointers(std::initializer_list<const void*> pointers) {
 
 // The operating system sees a path only up to its first zero byte; such a name would name another file.
 std::string pathOf(BSTR text) {
-    const auto path = com::ComString::view(text);
+    const std::string path = com::ComString::pathOf(text);
     if (path.find('\0') != std::string_view::npos)
         throw corvid::CipherError(corvid::kInvalidArgument,
                                   "Invalid procedure call or argument: a file name holds a zero byte");
-    return std::string(path);
+    return path;
 }
 }  // namespace
 

@@ -67,6 +67,29 @@ public:
         }
         return bytes;
     }
+    /// A file name as the system's file calls take it, in UTF-8: a name is
+    /// any wide string, not bytes, so it is converted rather than narrowed.
+    static std::string pathOf(BSTR text) {
+        const int length = text ? static_cast<int>(SysStringLen(text)) : 0;
+        if (length == 0)
+            return {};
+        const int size = WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
+        std::string utf8(static_cast<std::size_t>(size), '\0');
+        WideCharToMultiByte(CP_UTF8, 0, text, length, utf8.data(), size, nullptr, nullptr);
+        return utf8;
+    }
+    /// A string naming the UTF-8 file path (as pathOf gives it back).
+    static ComString fromPath(std::string_view path) {
+        const int size = path.empty() ? 0 : MultiByteToWideChar(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
+        ComString result;
+        result.m_text = SysAllocStringLen(nullptr, static_cast<UINT>(size));
+        if (!result.m_text)
+            throw std::bad_alloc();
+        if (size > 0)
+            MultiByteToWideChar(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), result.m_text, size);
+        return result;
+    }
+
     /// A new string holding text, each byte one character; throws std::bad_alloc on failure.
     static BSTR allocate(std::string_view text) {
         if (text.size() > kLongest)
