@@ -77,6 +77,25 @@ function main() {
               (e.number >>> 0).toString(16) + " " + e.description);
     }
     check("an empty key gives 99", o.InitBinary("") == 99, "not 99");
+
+    // The file operations take any file name, wide characters included.
+    var folder = fso.GetSpecialFolder(2).Path + "\\corvid-js-" + fso.GetTempName();
+    fso.CreateFolder(folder);
+    var plainName = folder + "\\Gr\u00fc\u00dfe-\u20ac.txt", sealedName = folder + "\\\u03a3-sealed.bin";
+    var backName = folder + "\\back-\u20ac.txt", text = "A line for the file cipher, 0123456789.";
+    var out = fso.CreateTextFile(plainName, true);
+    out.Write(text);
+    out.Close();
+    try {
+        check("EncryptFile with wide file names", o.EncryptFile("408127", plainName, sealedName) == 0, "not 0");
+        check("DecryptFile with wide file names", o.DecryptFile("408127", sealedName, backName) == 0, "not 0");
+        var back = fso.OpenTextFile(backName, 1);
+        check("the file comes back", back.ReadAll() == text, "another text");
+        back.Close();
+    } catch (e) {
+        check("file operations with wide file names", false, (e.number >>> 0).toString(16) + " " + e.description);
+    }
+    fso.DeleteFolder(folder, true);
 }
 
 main();
