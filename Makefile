@@ -42,6 +42,20 @@ FUZZ_SECONDS ?= 60
 fuzz:
 	./scripts/run-fuzzers $(FUZZ_SECONDS)
 
+# Windows: Corvid.dll, pixquill-cli.exe and the installer in build/windows,
+# cross-built with mingw-w64; their tests run under Wine in a throw-away prefix.
+.PHONY: windows test-windows
+windows:
+	./scripts/setup-debian --windows
+	cmake --preset windows
+	cmake --build --preset windows -j $(JOBS)
+
+# The Linux pixquill-cli is built too: the Windows program's pictures are compared with its own.
+test-windows: windows
+	cmake --preset default
+	cmake --build --preset default -j $(JOBS) --target pixquill-cli
+	./tests/windows/run-under-wine build/windows build/default
+
 # The Debian package, from a build of its own for /usr: build/package/pixquill_*.deb
 .PHONY: package
 package:

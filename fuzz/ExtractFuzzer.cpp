@@ -22,7 +22,7 @@
 #include "FolderEntries.h"
 #include "FuzzCheck.h"
 #include "FuzzFiles.h"
-#include "MemoryCarrier.h"
+#include "engine/MemoryCarrier.h"
 #include "OutcomeCheck.h"
 #include "engine/Commands.h"
 #include "engine/LcgGenerator.h"

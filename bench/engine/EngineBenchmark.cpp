@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "MemoryCarrier.h"
+#include "engine/MemoryCarrier.h"
 #include "engine/LcgGenerator.h"
 #include "engine/PixelChannel.h"
 

@@ -1,7 +1,5 @@
 #include "CliCommands.h"
 
-#include <QImage>
-
 #include <iostream>
 
 #include "ExitCode.h"
@@ -12,8 +10,7 @@
 #include "engine/MessageAlphabet.h"
 #include "engine/NumberFormat.h"
 #include "engine/PixelChannel.h"
-#include "platform/ImageCarrier.h"
-#include "platform/PictureFile.h"
+#include "platform/Picture.h"
 #include "support/ClearedOnExit.h"
 #include "support/Limits.h"
 #include "support/SecureClear.h"
@@ -136,8 +133,8 @@ std::string messageText(const CliRequest& request, CliEnvironment& env) {
 // write the picture out only when the engine succeeded.
 template <typename Insert>
 int hideInto(const CliRequest& request, CliEnvironment& env, Insert&& insert) {
-    QImage picture = platform::loadPicture(request.image);
-    platform::ImageCarrier carrier(picture);
+    platform::Picture picture = platform::loadPicture(request.image);
+    platform::PictureCarrier carrier(picture);
     std::string pass = kScrambleKey;
     EngineServices services = servicesOf(env);
     const Outcome outcome = insert(carrier, pass, services);
@@ -153,8 +150,8 @@ int extractFrom(const CliRequest& request, CliEnvironment& env, Extract&& extrac
     std::string key = chosenKey(request, env);
     const support::ClearedOnExit clearKey(key);
     return reportingFailures(env, [&] {
-        QImage picture = platform::loadPicture(request.image);
-        const platform::ImageCarrier carrier(picture);
+        platform::Picture picture = platform::loadPicture(request.image);
+        const platform::PictureCarrier carrier(picture);
         std::string pass = kScrambleKey;
         EngineServices services = servicesOf(env);
         Outcome outcome = extract(carrier, key, pass, services);
@@ -273,7 +270,7 @@ int extractFile(const CliRequest& request, CliEnvironment& env) {
 
 int showCapacity(const CliRequest& request, CliEnvironment& env) {
     return reportingFailures(env, [&] {
-        const QImage picture = platform::loadPicture(request.image);
+        const platform::Picture picture = platform::loadPicture(request.image);
         env.out << CharacterCapacity(picture.width(), picture.height()) << '\n';
         return kSuccess;
     });

@@ -8,7 +8,7 @@
 #include <set>
 
 #include "ComponentTestKit.h"
-#include "MemoryCarrier.h"
+#include "engine/MemoryCarrier.h"
 #include "comrt/Registry.h"
 #include "engine/Commands.h"
 #include "engine/Failure.h"

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ComponentTestKit.h"
-#include "MemoryCarrier.h"
+#include "engine/MemoryCarrier.h"
 #include "engine/Commands.h"
 #include "engine/LcgGenerator.h"
 #include "platform/ComponentCipher.h"

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "FakeCipher.h"
-#include "MemoryCarrier.h"
+#include "engine/MemoryCarrier.h"
 #include "MemoryFileStore.h"
 #include "NoisePictures.h"
 #include "engine/Commands.h"

@@ -6,7 +6,7 @@
 #include <random>
 
 #include "LowBitReader.h"
-#include "MemoryCarrier.h"
+#include "engine/MemoryCarrier.h"
 
 namespace stego {
 namespace {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <ostream>
 
-#include "MemoryCarrier.h"
+#include "engine/MemoryCarrier.h"
 #include "NoisePictures.h"
 #include "engine/Failure.h"
 #include "engine/LcgGenerator.h"

@@ -4,7 +4,7 @@
 #include <random>
 #include <string>
 
-#include "MemoryCarrier.h"
+#include "engine/MemoryCarrier.h"
 
 namespace stego::test {
 

@@ -26,10 +26,10 @@ HRESULT ClassFactory::QueryInterface(REFIID iid, void** object) {
     return E_NOINTERFACE;
 }
 
-std::uint32_t ClassFactory::AddRef() { return ++m_references; }
+ComRefCount ClassFactory::AddRef() { return ++m_references; }
 
-std::uint32_t ClassFactory::Release() {
-    const std::uint32_t left = --m_references;
+ComRefCount ClassFactory::Release() {
+    const ComRefCount left = --m_references;
     if (left == 0)
         delete this;
     return left;

@@ -14,8 +14,8 @@ public:
     explicit ClassFactory(const ClassEntry& entry) noexcept;
 
     HRESULT QueryInterface(REFIID iid, void** object) override;
-    std::uint32_t AddRef() override;
-    std::uint32_t Release() override;
+    ComRefCount AddRef() override;
+    ComRefCount Release() override;
 
     HRESULT CreateInstance(IUnknown* outer, REFIID iid, void** object) override;
     HRESULT LockServer(std::int32_t lock) override;

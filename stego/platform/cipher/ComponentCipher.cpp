@@ -41,6 +41,15 @@ com::ComString boundaryString(const std::string& text) {
     }
 }
 
+// File names cross as the platform spells them (bytes here, wide names on Windows).
+com::ComString boundaryPath(const std::string& path) {
+    try {
+        return com::ComString::fromPath(path);
+    } catch (const std::bad_alloc&) {
+        throw Failure(kOutOfMemory, "Out of memory");
+    }
+}
+
 class ComponentCipherObject : public CipherObject {
 public:
     explicit ComponentCipherObject(com::ComPtr<_Encryption> object) : m_object(std::move(object)) {}
@@ -60,7 +69,7 @@ public:
 
 private:
     using TextOperation = HRESULT (_Encryption::*)(BSTR*, BSTR*, BSTR*);
-    using FileOperation = HRESULT (_Encryption::*)(BSTR*, BSTR*, BSTR*, std::int32_t*);
+    using FileOperation = HRESULT (_Encryption::*)(BSTR*, BSTR*, BSTR*, AutomationLong*);
 
     std::string callText(TextOperation operation, std::string& key, const std::string& encstr) {
         auto keyArgument = boundaryString(key);
@@ -77,9 +86,9 @@ private:
     std::int32_t callFile(FileOperation operation, std::string& key, const std::string& input,
                           const std::string& output) {
         auto keyArgument = boundaryString(key);
-        auto inputArgument = boundaryString(input);
-        auto outputArgument = boundaryString(output);
-        std::int32_t result = 0;
+        auto inputArgument = boundaryPath(input);
+        auto outputArgument = boundaryPath(output);
+        AutomationLong result = 0;
         const HRESULT status =
             (m_object.get()->*operation)(keyArgument.slot(), inputArgument.slot(), outputArgument.slot(), &result);
         key = keyArgument.str();
@@ -101,7 +110,7 @@ CipherFactory makeComponentCipherFactory() {
         if (com::failed(status) || !object)
             throw Failure(kCipherUnavailable, "The cipher component Corvid is not registered or cannot be loaded: " +
                                                   com::takeErrorDescription(status) +
-                                                  ". Register it with: corvid-regsvr <path to libcorvid.so.1>");
+                                                  ". Register it with: " + kRegisterCorvidCommand);
         return std::make_unique<ComponentCipherObject>(std::move(object));
     };
 }

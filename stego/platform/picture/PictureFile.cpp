@@ -22,7 +22,9 @@
 
 #include "engine/Failure.h"
 #include "engine/NumberFormat.h"
+#include "platform/BmpHeader.h"
 #include "platform/FileDescriptor.h"
+#include "platform/PictureRefusals.h"
 #include "platform/PosixFileStore.h"
 #include "support/ErrorNumbers.h"
 #include "support/FileErrors.h"
@@ -30,31 +32,6 @@
 namespace stego::platform {
 
 namespace {
-
-using support::kInvalidPicture;
-
-// A picture is held at 4 bytes a pixel and the engine counts pixels in 32-bit
-// signed arithmetic; 2^28 pixels (1 GiB in memory) keeps well inside both.
-constexpr std::int64_t kMaxPixels = std::int64_t{1} << 28;
-
-[[noreturn]] void refuse(int number, const std::string& path, const std::string& reason) {
-    throw Failure(number, "Cannot open picture " + path + ": " + reason);
-}
-
-[[noreturn]] void refuseWithErrno(int errnoValue, const std::string& path) {
-    const support::FileErrorInfo info = support::describeFileError(errnoValue);
-    refuse(info.number, path, info.text);
-}
-
-void checkDimensions(std::int64_t width, std::int64_t height, const std::string& path) {
-    if (width <= 0 || height <= 0)
-        refuse(kInvalidPicture, path,
-               "Invalid picture: its size is " + std::to_string(width) + " x " + std::to_string(height) + " pixels");
-    if (width * height > kMaxPixels)
-        refuse(kInvalidPicture, path,
-               "the picture is " + std::to_string(width) + " x " + std::to_string(height) + " pixels, more than the " +
-                   formatGrouped(kMaxPixels, ",") + " pixels this program can hold");
-}
 
 QImage allocateRgb32(int width, int height, const std::string& path) {
     QImage image(width, height, QImage::Format_RGB32);
@@ -298,8 +275,7 @@ void widenToFullRange(QImage& image, const std::array<std::uint32_t, 3>& masks) 
         const std::uint32_t step = 256 / (largest + 1);
         for (std::uint32_t value = 0; value < 256; ++value) {
             const std::uint32_t level = std::min(value / std::max<std::uint32_t>(step, 1), largest);
-            tables[channel][value] =
-                static_cast<std::uint8_t>(largest == 0 ? 0 : (level * 255 + largest / 2) / largest);
+            tables[channel][value] = widenChannel(level, largest);
         }
     }
     for (int y = 0; y < image.height(); ++y) {
@@ -365,42 +341,10 @@ std::vector<unsigned char> readWhole(int fd, std::int64_t sizeHint, const std::s
 
 // --- writing ---------------------------------------------------------------
 
-constexpr std::size_t kBmpHeaderSize = 14 + 40;
-
-void putLe16(unsigned char* at, std::uint32_t value) {
-    at[0] = static_cast<unsigned char>(value);
-    at[1] = static_cast<unsigned char>(value >> 8);
-}
-
-void putLe32(unsigned char* at, std::uint32_t value) {
-    putLe16(at, value & 0xFFFF);
-    putLe16(at + 2, value >> 16);
-}
-
-std::array<unsigned char, kBmpHeaderSize> bmpHeader(std::uint32_t width, std::uint32_t height,
-                                                    std::uint32_t imageSize) {
-    constexpr std::uint32_t kPixelsPerMetreAt72Dpi = 2835;
-    std::array<unsigned char, kBmpHeaderSize> header{};
-    header[0] = 'B';
-    header[1] = 'M';
-    putLe32(&header[2], static_cast<std::uint32_t>(kBmpHeaderSize) + imageSize);
-    putLe32(&header[10], static_cast<std::uint32_t>(kBmpHeaderSize));
-    putLe32(&header[14], 40);
-    putLe32(&header[18], width);
-    putLe32(&header[22], height);  // positive: rows stored bottom-up, as every reader expects
-    putLe16(&header[26], 1);
-    putLe16(&header[28], 24);
-    putLe32(&header[30], 0);  // uncompressed
-    putLe32(&header[34], imageSize);
-    putLe32(&header[38], kPixelsPerMetreAt72Dpi);
-    putLe32(&header[42], kPixelsPerMetreAt72Dpi);
-    return header;
-}
-
 void writeBmp(const QImage& picture, int fd, const std::string& shownPath, FileWriter& writer) {
     const auto width = static_cast<std::size_t>(picture.width());
     const auto height = static_cast<std::size_t>(picture.height());
-    const std::size_t rowBytes = (width * 3 + 3) & ~std::size_t{3};
+    const std::size_t rowBytes = bmpRowBytes(width);
     const std::size_t imageSize = rowBytes * height;
     if (kBmpHeaderSize + imageSize > 0xFFFFFFFFu)
         throw Failure(kInvalidPicture, "Cannot save picture " + shownPath + ": it is too large for a BMP file");

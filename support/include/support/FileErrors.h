@@ -23,7 +23,9 @@ inline FileErrorInfo describeFileError(int errnoValue) noexcept {
     case EPERM:
     case EROFS: return {kPermissionDenied, "Permission denied"};
     case ENOSPC:
+#ifdef EDQUOT  // Windows' C library has no quota error
     case EDQUOT:
+#endif
     case EFBIG: return {kDiskFull, "Disk full"};
     case EISDIR: return {kNotOrdinaryFile, "Path is a folder, not a file"};
     case ENAMETOOLONG: return {kBadFileName, "Bad file name"};

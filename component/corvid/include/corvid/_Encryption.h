@@ -19,6 +19,9 @@ inline constexpr IID IID__Encryption = com::guidLiteral("{1A511C9D-A3E6-4DF9-8BC
 /// The programmatic name the class is also registered under.
 inline constexpr const char* kEncryptionProgId = "Corvid.Encryption";
 
+/// What a user runs to register Corvid on this platform, for messages.
+inline constexpr const char* kRegisterCorvidCommand = "corvid-regsvr <path to libcorvid.so.1>";
+
 /// Dispatch identifiers of the eight operations, in table order.
 enum EncryptionDispId : DISPID {
     DISPID_InitText = 0x60030000,
@@ -38,12 +41,12 @@ enum EncryptionDispId : DISPID {
 /// the thread's error slot (ErrorInfo.h); its result is then null or 0.
 /// The operations themselves are described with corvid::Encryption.
 struct _Encryption : IDispatch {
-    virtual HRESULT InitText(BSTR* key, std::int32_t* result) = 0;
-    virtual HRESULT InitBinary(BSTR* key, std::int32_t* result) = 0;
+    virtual HRESULT InitText(BSTR* key, AutomationLong* result) = 0;
+    virtual HRESULT InitBinary(BSTR* key, AutomationLong* result) = 0;
     virtual HRESULT Encrypt(BSTR* key, BSTR* encstr, BSTR* result) = 0;
     virtual HRESULT Decrypt(BSTR* key, BSTR* encstr, BSTR* result) = 0;
-    virtual HRESULT EncryptFile(BSTR* key, BSTR* filename, BSTR* encfilename, std::int32_t* result) = 0;
-    virtual HRESULT DecryptFile(BSTR* key, BSTR* filename, BSTR* decfilename, std::int32_t* result) = 0;
+    virtual HRESULT EncryptFile(BSTR* key, BSTR* filename, BSTR* encfilename, AutomationLong* result) = 0;
+    virtual HRESULT DecryptFile(BSTR* key, BSTR* filename, BSTR* decfilename, AutomationLong* result) = 0;
     virtual HRESULT EncryptByte(BSTR* c) = 0;
     virtual HRESULT DecryptByte(BSTR* c) = 0;
 

@@ -56,6 +56,11 @@ public:
     static std::string_view view(BSTR text) noexcept {
         return text ? std::string_view(text, SysStringLen(text)) : std::string_view();
     }
+    /// A file name as the platform's file calls take it: here the bytes themselves.
+    static std::string pathOf(BSTR text) { return std::string(view(text)); }
+    /// A boundary string naming the file path (as pathOf gives it back).
+    static ComString fromPath(std::string_view path) { return ComString(path); }
+
     /// A new boundary string holding text; throws std::bad_alloc on failure.
     static BSTR allocate(std::string_view text) {
         if (text.size() > kLongest)

@@ -7,6 +7,8 @@
 
 using DISPID = std::int32_t;
 using LCID = std::uint32_t;
+/// The 32-bit integer of automation calls (results of the cipher's operations).
+using AutomationLong = std::int32_t;
 
 /// What a name that is not known maps to.
 inline constexpr DISPID DISPID_UNKNOWN = -1;

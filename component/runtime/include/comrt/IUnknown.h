@@ -10,6 +10,10 @@
 /// {00000000-0000-0000-C000-000000000046}
 inline constexpr IID IID_IUnknown = com::guidLiteral("{00000000-0000-0000-C000-000000000046}");
 
+/// What AddRef and Release return, named so that code shared with other
+/// platforms' runtimes can spell it the same way.
+using ComRefCount = std::uint32_t;
+
 /// Interfaces are tables of functions: no data, no destructor in the table, and
 /// new versions add new interfaces instead of editing old ones.
 struct IUnknown {
@@ -17,9 +21,9 @@ struct IUnknown {
     /// failure it is set to null (E_NOINTERFACE, or E_POINTER for a null object).
     virtual HRESULT QueryInterface(REFIID iid, void** object) = 0;
     /// Returns the new count (for tests and diagnostics only).
-    virtual std::uint32_t AddRef() = 0;
+    virtual ComRefCount AddRef() = 0;
     /// Returns the new count; at 0 the object is gone.
-    virtual std::uint32_t Release() = 0;
+    virtual ComRefCount Release() = 0;
 
 protected:
     ~IUnknown() = default;

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "engine/Carrier.h"
+#include "Carrier.h"
 
 namespace stego {
 

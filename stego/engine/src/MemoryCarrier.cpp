@@ -1,4 +1,4 @@
-#include "MemoryCarrier.h"
+#include "engine/MemoryCarrier.h"
 
 #include <algorithm>
 

@@ -1,0 +1,4 @@
+// The system's IClassFactory.
+#pragma once
+
+#include "IUnknown.h"

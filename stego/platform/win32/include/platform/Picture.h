@@ -1,0 +1,38 @@
+// The picture a command works on, on Windows: the pixels in memory, read
+// through the system's image decoders (WIC) and written as a BMP file by the
+// project's own layout, byte for byte what the Linux program writes.
+#pragma once
+
+#include <string>
+
+#include "engine/MemoryCarrier.h"
+
+namespace stego::platform {
+
+using Picture = MemoryCarrier;
+
+/// The carrier over a picture; the picture must outlive it.
+class PictureCarrier : public Carrier {
+public:
+    explicit PictureCarrier(Picture& picture) : m_picture(picture) {}
+    std::int32_t width() const override { return m_picture.width(); }
+    std::int32_t height() const override { return m_picture.height(); }
+    Rgb readPixel(std::int32_t x, std::int32_t y) const override { return m_picture.readPixel(x, y); }
+    void writePixel(std::int32_t x, std::int32_t y, Rgb colour) override { m_picture.writePixel(x, y, colour); }
+    void readRow(std::int32_t y, std::int32_t x0, std::int32_t count, Rgb* out) const override {
+        m_picture.readRow(y, x0, count, out);
+    }
+
+private:
+    Picture& m_picture;
+};
+
+/// Loads a BMP, JPEG or PNG file (a UTF-8 path). Throws stego::Failure whose
+/// message names the file and the reason.
+Picture loadPicture(const std::string& path);
+/// Writes the picture as a 24-bit BMP whatever the name's extension, beside
+/// its destination first and moved into place only when complete. A folder or
+/// device at path is refused, not replaced. Throws stego::Failure.
+void savePictureAsBmp(const Picture& picture, const std::string& path);
+
+}  // namespace stego::platform
