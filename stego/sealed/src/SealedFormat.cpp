@@ -1,0 +1,239 @@
+#include "sealed/SealedFormat.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "cipher/SecureClear.h"
+#include "engine/Failure.h"
+#include "sealed/SlotChannel.h"
+#include "sealed/SlotStream.h"
+
+namespace sealed {
+
+namespace {
+
+// The key of the stream that places the public header: known to every reader,
+// so that the header slots look like any other slots.
+constexpr std::string_view kHeaderSlotKeyText = "Pixquill sealed item, header v1.";
+static_assert(kHeaderSlotKeyText.size() == kKeyBytes);
+
+constexpr std::uint64_t kSlotPurpose = 1;
+constexpr std::uint64_t kEncryptionPurpose = 2;
+constexpr std::uint64_t kMaxSlots = 0xFFFFFFFFu;  // slot numbers fit 32 bits with one value to spare
+
+using Bytes = std::vector<std::uint8_t>;
+
+// Secret bytes cleared when they go out of scope.
+struct ClearedKey {
+    Key key{};
+    ~ClearedKey() { corvid::secureClear(key.data(), key.size()); }
+};
+struct ClearedBytes {
+    Bytes bytes;
+    ~ClearedBytes() { corvid::secureClear(bytes.data(), bytes.size()); }
+};
+
+Key headerSlotKey() {
+    Key key;
+    std::copy(kHeaderSlotKeyText.begin(), kHeaderSlotKeyText.end(), key.begin());
+    return key;
+}
+
+void appendLittleEndian(Bytes& out, std::uint64_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i)
+        out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+}
+
+std::uint64_t readLittleEndian(const std::uint8_t* in, int bytes) {
+    std::uint64_t value = 0;
+    for (int i = 0; i < bytes; ++i)
+        value |= std::uint64_t{in[i]} << (8 * i);
+    return value;
+}
+
+std::uint32_t checkedSlotCount(const stego::Carrier& carrier) {
+    const std::uint64_t slots = SlotCount(carrier.width(), carrier.height());
+    if (slots > kMaxSlots)
+        throw stego::Failure(stego::kOverflow, "The picture is too large for a sealed item: it has more than "
+                                               "4,294,967,295 colour components.");
+    return static_cast<std::uint32_t>(slots);
+}
+
+// Bits of bytes, most significant first, at the next slots of stream.
+void drawSlots(SlotStream& stream, std::size_t bytes, std::vector<std::uint32_t>& slots) {
+    for (std::size_t i = 0; i < 8 * bytes; ++i)
+        slots.push_back(stream.next());
+}
+
+Bytes readBytes(const stego::Carrier& carrier, SlotStream& stream, std::size_t count) {
+    Bytes bytes(count, 0);
+    for (std::uint8_t& byte : bytes)
+        for (int bit = 7; bit >= 0; --bit)
+            if (readSlotBit(carrier, stream.next()))
+                byte = static_cast<std::uint8_t>(byte | (1u << bit));
+    return bytes;
+}
+
+// The additional data the tag covers: the header and the ciphertext's length,
+// so that a changed salt, cost or length fails as a changed ciphertext does.
+Bytes associatedData(const Bytes& header, std::uint32_t cipherLength) {
+    Bytes extra = header;
+    appendLittleEndian(extra, cipherLength, 4);
+    return extra;
+}
+
+// Draws random bits one at a time for the directions of LSB matching.
+class RandomBits {
+public:
+    explicit RandomBits(SealedCrypto& crypto) : m_crypto(crypto) {}
+    bool next() {
+        if (m_bit == 8 * m_buffer.size()) {
+            m_crypto.randomBytes(m_buffer);
+            m_bit = 0;
+        }
+        const bool bit = ((m_buffer[m_bit / 8] >> (m_bit % 8)) & 1) != 0;
+        ++m_bit;
+        return bit;
+    }
+
+private:
+    SealedCrypto& m_crypto;
+    std::array<std::uint8_t, 512> m_buffer{};
+    std::size_t m_bit = 8 * sizeof m_buffer;
+};
+
+void deriveKeys(SealedCrypto& crypto, std::string_view passphrase, const Salt& salt, const KdfCost& cost,
+                Key& slotKey, Key& encryptionKey) {
+    ClearedKey master;
+    if (!crypto.deriveKey(master.key, passphrase, salt, cost))
+        throw stego::Failure(stego::kOutOfMemory, "The key derivation needs " +
+                                                      std::to_string(cost.memoryBytes >> 10) +
+                                                      " KiB of memory, which cannot be had.");
+    slotKey = crypto.deriveSubkey(master.key, kSlotPurpose);
+    encryptionKey = crypto.deriveSubkey(master.key, kEncryptionPurpose);
+}
+
+}  // namespace
+
+std::uint64_t SlotCount(std::int32_t width, std::int32_t height) {
+    return 3 * static_cast<std::uint64_t>(std::max(width, 0)) * static_cast<std::uint64_t>(std::max(height, 0));
+}
+
+std::int64_t SealedCapacity(std::int32_t width, std::int32_t height, std::size_t nameBytes) {
+    const std::uint64_t slots = std::min(SlotCount(width, height), kMaxSlots);
+    return static_cast<std::int64_t>(slots / 8) - static_cast<std::int64_t>(kOverheadBytes + nameBytes);
+}
+
+std::string SafeBaseName(std::string_view path) {
+    const std::size_t slash = path.find_last_of("/\\");
+    std::string name(slash == std::string_view::npos ? path : path.substr(slash + 1));
+    if (name == "." || name == "..")
+        return {};
+    if (std::any_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }))
+        return {};
+    return name.substr(0, kMaxNameBytes);
+}
+
+void SealItem(stego::Carrier& carrier, SealedCrypto& crypto, std::string_view passphrase, const SealedItem& item,
+              const KdfCost& cost) {
+    const std::uint32_t slotCount = checkedSlotCount(carrier);
+    if (item.name.size() > kMaxNameBytes)
+        throw stego::Failure(stego::kInvalidArgument, "A sealed file's name has at most 255 bytes.");
+    const std::int64_t capacity = SealedCapacity(carrier.width(), carrier.height(), item.name.size());
+    if (static_cast<std::int64_t>(item.payload.size()) > capacity)
+        throw stego::Failure(stego::kSubscriptOutOfRange, "The item does not fit in the picture.");
+    const std::uint8_t costByte = encodeCost(cost);
+
+    Salt salt;
+    crypto.randomBytes(salt);
+    Bytes header(salt.begin(), salt.end());
+    header.push_back(costByte);
+
+    ClearedKey slotKey;
+    ClearedKey encryptionKey;
+    deriveKeys(crypto, passphrase, salt, cost, slotKey.key, encryptionKey.key);
+
+    Nonce nonce;
+    crypto.randomBytes(nonce);
+    ClearedBytes plain;
+    plain.bytes.reserve(kFieldBytes + item.name.size() + item.payload.size());
+    plain.bytes.push_back(static_cast<std::uint8_t>(item.kind));
+    appendLittleEndian(plain.bytes, item.name.size(), 2);
+    plain.bytes.insert(plain.bytes.end(), item.name.begin(), item.name.end());
+    appendLittleEndian(plain.bytes, item.payload.size(), 4);
+    plain.bytes.insert(plain.bytes.end(), item.payload.begin(), item.payload.end());
+    const auto cipherLength = static_cast<std::uint32_t>(plain.bytes.size() + kTagBytes);
+    const Bytes cipher = crypto.seal(plain.bytes, associatedData(header, cipherLength), nonce, encryptionKey.key);
+
+    Bytes hidden = header;
+    hidden.insert(hidden.end(), nonce.begin(), nonce.end());
+    appendLittleEndian(hidden, cipherLength, 4);
+    hidden.insert(hidden.end(), cipher.begin(), cipher.end());
+
+    // Every slot is drawn before the first pixel changes.
+    SlotSet taken(slotCount);
+    taken.reserve(8 * hidden.size());
+    std::vector<std::uint32_t> slots;
+    slots.reserve(8 * hidden.size());
+    SlotStream headerSlots(crypto, headerSlotKey(), slotCount, taken);
+    drawSlots(headerSlots, kHeaderBytes, slots);
+    SlotStream keyedSlots(crypto, slotKey.key, slotCount, taken);
+    drawSlots(keyedSlots, hidden.size() - kHeaderBytes, slots);
+
+    RandomBits directions(crypto);
+    for (std::size_t i = 0; i < slots.size(); ++i) {
+        const bool bit = ((hidden[i / 8] >> (7 - i % 8)) & 1) != 0;
+        if (readSlotBit(carrier, slots[i]) != bit)
+            writeSlotBit(carrier, slots[i], bit, directions.next());
+    }
+}
+
+std::optional<SealedItem> OpenItem(const stego::Carrier& carrier, SealedCrypto& crypto, std::string_view passphrase) {
+    const std::uint32_t slotCount = checkedSlotCount(carrier);
+    if (SealedCapacity(carrier.width(), carrier.height(), 0) < 0)
+        return std::nullopt;
+
+    SlotSet taken(slotCount);
+    SlotStream headerSlots(crypto, headerSlotKey(), slotCount, taken);
+    const Bytes header = readBytes(carrier, headerSlots, kHeaderBytes);
+    Salt salt;
+    std::copy_n(header.begin(), kSaltBytes, salt.begin());
+
+    ClearedKey slotKey;
+    ClearedKey encryptionKey;
+    deriveKeys(crypto, passphrase, salt, decodeCost(header[kSaltBytes]), slotKey.key, encryptionKey.key);
+
+    SlotStream keyedSlots(crypto, slotKey.key, slotCount, taken);
+    const Bytes preface = readBytes(carrier, keyedSlots, kPrefaceBytes);
+    Nonce nonce;
+    std::copy_n(preface.begin(), kNonceBytes, nonce.begin());
+    const auto cipherLength = static_cast<std::uint32_t>(readLittleEndian(preface.data() + kNonceBytes, 4));
+    const std::uint64_t neededBits = 8 * (std::uint64_t{kHeaderBytes} + kPrefaceBytes + cipherLength);
+    if (cipherLength < kTagBytes + kFieldBytes || neededBits > slotCount)
+        return std::nullopt;
+
+    taken.reserve(static_cast<std::size_t>(neededBits));
+    const Bytes cipher = readBytes(carrier, keyedSlots, cipherLength);
+    ClearedBytes plain;
+    if (!crypto.open(cipher, associatedData(header, cipherLength), nonce, encryptionKey.key, plain.bytes))
+        return std::nullopt;
+
+    // Authenticated, so written by a sealer; still, a field that disagrees is no item.
+    const Bytes& p = plain.bytes;
+    const auto nameLength = static_cast<std::size_t>(readLittleEndian(p.data() + 1, 2));
+    if (p[0] != static_cast<std::uint8_t>(ItemKind::Message) && p[0] != static_cast<std::uint8_t>(ItemKind::File))
+        return std::nullopt;
+    if (kFieldBytes + nameLength > p.size())
+        return std::nullopt;
+    const auto payloadLength = readLittleEndian(p.data() + 3 + nameLength, 4);
+    if (kFieldBytes + nameLength + payloadLength != p.size())
+        return std::nullopt;
+
+    SealedItem item;
+    item.kind = static_cast<ItemKind>(p[0]);
+    item.name = SafeBaseName(std::string(p.begin() + 3, p.begin() + 3 + static_cast<std::ptrdiff_t>(nameLength)));
+    item.payload.assign(p.begin() + static_cast<std::ptrdiff_t>(kFieldBytes + nameLength), p.end());
+    return item;
+}
+
+}  // namespace sealed
