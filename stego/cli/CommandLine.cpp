@@ -10,6 +10,7 @@
 #include "CliCommands.h"
 #include "ExitCode.h"
 #include "KeyArgument.h"
+#include "SealedCli.h"
 #include "cipher/ClearedOnExit.h"
 #include "engine/Failure.h"
 
@@ -87,13 +88,15 @@ int parseAndRun(int argc, const char* const* argv, CliEnvironment& env) {
     CLI::Option* textFile =
         hideMessageCommand->add_option("--text-file", request.textFile, "File holding the message, as UTF-8");
     text->excludes(textFile);
-    commands.push_back({hideMessageCommand, hideMessage});
+    addSealOptions(*hideMessageCommand, request);
+    commands.push_back({hideMessageCommand, classicOrSealed(hideMessage, hideMessageSealed)});
 
     CLI::App* extractMessageCommand =
         app.add_subcommand("extract-message", "Print the message hidden in a picture");
     addImage(*extractMessageCommand, request);
     addKey(*extractMessageCommand, request);
-    commands.push_back({extractMessageCommand, extractMessage});
+    addSealOptions(*extractMessageCommand, request);
+    commands.push_back({extractMessageCommand, classicOrSealed(extractMessage, extractMessageSealed)});
 
     CLI::App* hideFileCommand = app.add_subcommand("hide-file", "Hide a file of up to 32,767 bytes in a picture");
     addImage(*hideFileCommand, request);
@@ -101,19 +104,22 @@ int parseAndRun(int argc, const char* const* argv, CliEnvironment& env) {
         ->required();
     hideFileCommand->add_option("--file", request.file, "File to hide")->required();
     addKey(*hideFileCommand, request);
-    commands.push_back({hideFileCommand, hideFile});
+    addSealOptions(*hideFileCommand, request);
+    commands.push_back({hideFileCommand, classicOrSealed(hideFile, hideFileSealed)});
 
     CLI::App* extractFileCommand = app.add_subcommand("extract-file", "Write the file hidden in a picture");
     addImage(*extractFileCommand, request);
     extractFileCommand->add_option("--output", request.output, "File to write; replaced only on success")
         ->required();
     addKey(*extractFileCommand, request);
-    commands.push_back({extractFileCommand, extractFile});
+    addSealOptions(*extractFileCommand, request);
+    commands.push_back({extractFileCommand, classicOrSealed(extractFile, extractFileSealed)});
 
     CLI::App* capacityCommand =
         app.add_subcommand("capacity", "Print how many message characters (or file bytes) a picture can hold");
     addImage(*capacityCommand, request);
-    commands.push_back({capacityCommand, showCapacity});
+    addSealOptions(*capacityCommand, request);
+    commands.push_back({capacityCommand, classicOrSealed(showCapacity, showCapacitySealed)});
 
     const auto addTextCipher = [&](const char* name, const char* description, auto run) {
         CLI::App* command = app.add_subcommand(name, description);
@@ -157,6 +163,7 @@ int parseAndRun(int argc, const char* const* argv, CliEnvironment& env) {
         request.keyGiven = given(*command.app, "--key");
         request.textGiven = given(*command.app, "--text");
         request.textFileGiven = given(*command.app, "--text-file");
+        request.passphraseFileGiven = given(*command.app, "--passphrase-file");
         return command.run(request, env);
     }
     return kUsage;  // require_subcommand(1) has already refused this
