@@ -1,6 +1,8 @@
 #include "Steganalysis.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cmath>
 #include <cstdlib>
 
@@ -145,9 +147,8 @@ PairsResult chiSquarePairs(std::span<const std::uint8_t> samples) {
     return result;
 }
 
-std::vector<std::uint8_t> samplesInColumnOrder(const stego::Carrier& carrier, double fraction) {
-    const std::int64_t pixels = std::int64_t{carrier.width()} * carrier.height();
-    const auto count = static_cast<std::int64_t>(static_cast<double>(pixels) * fraction);
+std::vector<std::uint8_t> samplesInColumnOrder(const stego::Carrier& carrier, std::int64_t count) {
+    count = std::min(count, std::int64_t{carrier.width()} * carrier.height());
     std::vector<std::uint8_t> samples;
     samples.reserve(static_cast<std::size_t>(3 * count));
     for (std::int64_t i = 0; i < count; ++i) {
@@ -164,8 +165,8 @@ double rsEstimate(const stego::Carrier& carrier) {
 
 Verdict analyse(const stego::Carrier& carrier) {
     Verdict verdict;
-    verdict.chiSquareStart = chiSquarePairs(samplesInColumnOrder(carrier, 0.01)).embeddingProbability;
-    verdict.chiSquareWhole = chiSquarePairs(samplesInColumnOrder(carrier, 1.0)).embeddingProbability;
+    verdict.chiSquareStart = chiSquarePairs(samplesInColumnOrder(carrier, 1024)).embeddingProbability;
+    verdict.chiSquareWhole = chiSquarePairs(samplesInColumnOrder(carrier, INT64_MAX)).embeddingProbability;
     verdict.rs = rsEstimate(carrier);
     return verdict;
 }

@@ -21,9 +21,9 @@ struct PairsResult {
 };
 PairsResult chiSquarePairs(std::span<const std::uint8_t> samples);
 
-/// The red, green and blue values of the first `fraction` of the pixels,
+/// The red, green and blue values of the first count pixels (all when more),
 /// column after column from the top-left corner (the classic format's order).
-std::vector<std::uint8_t> samplesInColumnOrder(const stego::Carrier& carrier, double fraction);
+std::vector<std::uint8_t> samplesInColumnOrder(const stego::Carrier& carrier, std::int64_t count);
 
 /// RS analysis: the estimated share of colour components that carry message
 /// bits by LSB replacement (about 0 for a clean picture), averaged over red,
@@ -31,10 +31,11 @@ std::vector<std::uint8_t> samplesInColumnOrder(const stego::Carrier& carrier, do
 double rsEstimate(const stego::Carrier& carrier);
 
 /// Both attacks at fixed thresholds: flagged when the chi-square probability
-/// of the first 1% of the pixels or of all of them is over 0.95, or the RS
+/// of the first 1,024 pixels (the start of the classic's order) or of all
+/// of them is over 0.95, or the RS
 /// estimate is over 0.05.
 struct Verdict {
-    double chiSquareStart = 0;  // embedding probability, first 1% of the pixels
+    double chiSquareStart = 0;  // embedding probability, first 1,024 pixels
     double chiSquareWhole = 0;  // embedding probability, the whole picture
     double rs = 0;              // RS estimate
     bool chiSquareFlags() const { return chiSquareStart > 0.95 || chiSquareWhole > 0.95; }

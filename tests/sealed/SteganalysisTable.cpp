@@ -10,7 +10,7 @@
 
 int main(int argc, char** argv) {
     using namespace steganalysis;
-    std::printf("%-16s %-8s %5s %10s %10s %9s  %s\n", "picture", "format", "share", "chi2 1%", "chi2 all", "RS",
+    std::printf("%-16s %-8s %5s %10s %10s %9s  %s\n", "picture", "format", "share", "chi2 start", "chi2 all", "RS",
                 "verdict");
     for (int i = 1; i < argc; ++i) {
         try {
