@@ -147,11 +147,11 @@ PairsResult chiSquarePairs(std::span<const std::uint8_t> samples) {
     return result;
 }
 
-std::vector<std::uint8_t> samplesInColumnOrder(const stego::Carrier& carrier, std::int64_t count) {
-    count = std::min(count, std::int64_t{carrier.width()} * carrier.height());
+std::vector<std::uint8_t> samplesInColumnOrder(const stego::Carrier& carrier, std::int64_t first, std::int64_t count) {
+    const std::int64_t end = first + std::min(count, std::int64_t{carrier.width()} * carrier.height() - first);
     std::vector<std::uint8_t> samples;
-    samples.reserve(static_cast<std::size_t>(3 * count));
-    for (std::int64_t i = 0; i < count; ++i) {
+    samples.reserve(static_cast<std::size_t>(3 * std::max<std::int64_t>(end - first, 0)));
+    for (std::int64_t i = first; i < end; ++i) {
         const stego::Rgb colour = carrier.readPixel(static_cast<std::int32_t>(i / carrier.height()),
                                                     static_cast<std::int32_t>(i % carrier.height()));
         samples.insert(samples.end(), {colour.red, colour.green, colour.blue});
@@ -165,8 +165,12 @@ double rsEstimate(const stego::Carrier& carrier) {
 
 Verdict analyse(const stego::Carrier& carrier) {
     Verdict verdict;
-    verdict.chiSquareStart = chiSquarePairs(samplesInColumnOrder(carrier, 1024)).embeddingProbability;
-    verdict.chiSquareWhole = chiSquarePairs(samplesInColumnOrder(carrier, INT64_MAX)).embeddingProbability;
+    constexpr std::int64_t kWindow = 1024;
+    verdict.chiSquareStart = 1;
+    for (std::int64_t window = 0; window < 8; ++window)
+        verdict.chiSquareStart = std::min(
+            verdict.chiSquareStart, chiSquarePairs(samplesInColumnOrder(carrier, window * kWindow, kWindow)).embeddingProbability);
+    verdict.chiSquareWhole = chiSquarePairs(samplesInColumnOrder(carrier, 0, INT64_MAX)).embeddingProbability;
     verdict.rs = rsEstimate(carrier);
     return verdict;
 }

@@ -21,9 +21,9 @@ struct PairsResult {
 };
 PairsResult chiSquarePairs(std::span<const std::uint8_t> samples);
 
-/// The red, green and blue values of the first count pixels (all when more),
-/// column after column from the top-left corner (the classic format's order).
-std::vector<std::uint8_t> samplesInColumnOrder(const stego::Carrier& carrier, std::int64_t count);
+/// The red, green and blue values of count pixels from pixel first on (fewer
+/// at the end), column after column from the top-left corner (the classic format's order).
+std::vector<std::uint8_t> samplesInColumnOrder(const stego::Carrier& carrier, std::int64_t first, std::int64_t count);
 
 /// RS analysis: the estimated share of colour components that carry message
 /// bits by LSB replacement (about 0 for a clean picture), averaged over red,
@@ -31,11 +31,12 @@ std::vector<std::uint8_t> samplesInColumnOrder(const stego::Carrier& carrier, st
 double rsEstimate(const stego::Carrier& carrier);
 
 /// Both attacks at fixed thresholds: flagged when the chi-square probability
-/// of the first 1,024 pixels (the start of the classic's order) or of all
-/// of them is over 0.95, or the RS
-/// estimate is over 0.05.
+/// stays over 0.95 through each of the first eight windows of 1,024 pixels
+/// (the start of the classic's order; one window alone is fooled by an even,
+/// flat edge of a photograph) or is over 0.95 for all the pixels, or when the
+/// RS estimate is over 0.05.
 struct Verdict {
-    double chiSquareStart = 0;  // embedding probability, first 1,024 pixels
+    double chiSquareStart = 0;  // the lowest embedding probability of the first eight windows
     double chiSquareWhole = 0;  // embedding probability, the whole picture
     double rs = 0;              // RS estimate
     bool chiSquareFlags() const { return chiSquareStart > 0.95 || chiSquareWhole > 0.95; }
