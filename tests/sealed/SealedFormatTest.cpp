@@ -4,9 +4,11 @@
 #include <sstream>
 #include <vector>
 
+#include "MemoryFileStore.h"
 #include "SealedTestKit.h"
 #include "TestPictures.h"
 #include "engine/Failure.h"
+#include "sealed/SealedCommands.h"
 #include "sealed/SealedFormat.h"
 #include "sealed/SlotChannel.h"
 
@@ -127,13 +129,16 @@ TEST(SealedFormat, ChangesAreSmallAndOnlyAtUsedSlots) {
 }
 
 // Every bit of the item matters: flipping the low bit of each component in
-// turn either leaves the item whole (an unused slot) or makes it unopenable,
-// and exactly as many flips fail as the item has bits.
-TEST(SealedFormat, EveryUsedBitFlippedFailsTheItem) {
+// turn either leaves the item whole (an unused slot) or makes it unopenable
+// with nothing written, and exactly as many flips fail as the item has bits.
+TEST(SealedFormat, EveryUsedBitFlippedFailsTheItemAndWritesNothing) {
     MemoryCarrier sealedPicture = noisyPicture(16, 16, 5);
     const SealedItem item{ItemKind::File, "f.txt", "twelve bytes"};
     auto crypto = seededCrypto();
     SealItem(sealedPicture, crypto, "a passphrase", item, kCheapestCost);
+    stego::test::MemoryFileStore files;
+    files.folders.insert("/out");
+    SealedServices services{crypto, files, kCheapestCost};
     std::size_t failures = 0;
     for (std::size_t pixel = 0; pixel < sealedPicture.pixels().size(); ++pixel)
         for (int component = 0; component < 3; ++component) {
@@ -141,12 +146,17 @@ TEST(SealedFormat, EveryUsedBitFlippedFailsTheItem) {
             stego::Rgb& colour = flipped.pixels()[pixel];
             std::uint8_t& value = component == 0 ? colour.red : component == 1 ? colour.green : colour.blue;
             value ^= 1;
-            const std::optional<SealedItem> opened = OpenItem(flipped, crypto, "a passphrase");
-            if (opened)
-                EXPECT_EQ(*opened, item);
-            else
+            files.files.clear();
+            const stego::Outcome outcome = OpenFile(flipped, "a passphrase", "/out/f", services);
+            if (outcome.kind == stego::OutcomeKind::Done) {
+                EXPECT_EQ(files.files.at("/out/f"), item.payload);
+            } else {
+                EXPECT_EQ(outcome.message, kNoSealedItem);
+                EXPECT_TRUE(files.files.empty());
                 ++failures;
+            }
         }
+    EXPECT_TRUE(files.liveScratchFolders.empty());
     EXPECT_EQ(failures, 8 * (kOverheadBytes + item.name.size() + item.payload.size()));
 }
 
