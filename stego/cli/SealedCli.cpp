@@ -150,9 +150,13 @@ int sealInto(const CliRequest& request, CliEnvironment& env, Seal&& seal) {
 
 void addSealOptions(CLI::App& command, CliRequest& request) {
     CLI::Option* seal = command.add_flag(
-        "--seal", request.seal, "Sealed item: a passphrase (asked for on the terminal), modern encryption, scattered bits");
-    CLI::Option* file = command.add_option("--passphrase-file", request.passphraseFile,
-                                           "Sealed item, with the passphrase on the first line of FILE");
+        "--seal", request.seal,
+        "Sealed item: a passphrase asked for on the terminal, authenticated encryption, scattered bits, "
+        "and any size up to the picture's sealed capacity");
+    CLI::Option* file = command
+                            .add_option("--passphrase-file", request.passphraseFile,
+                                        "Sealed item, with the passphrase on the first line of FILE")
+                            ->type_name("FILE");
     if (CLI::Option* key = command.get_option_no_throw("--key")) {
         key->excludes(seal);
         key->excludes(file);
