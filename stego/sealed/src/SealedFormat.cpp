@@ -59,18 +59,22 @@ std::uint32_t checkedSlotCount(const stego::Carrier& carrier) {
     return static_cast<std::uint32_t>(slots);
 }
 
-// Bits of bytes, most significant first, at the next slots of stream.
+// The next slots of stream for count bytes, eight each.
 void drawSlots(SlotStream& stream, std::size_t bytes, std::vector<std::uint32_t>& slots) {
     for (std::size_t i = 0; i < 8 * bytes; ++i)
         slots.push_back(stream.next());
 }
 
+// Bytes from the next slots of stream, bits most significant first.
 Bytes readBytes(const stego::Carrier& carrier, SlotStream& stream, std::size_t count) {
+    std::vector<std::uint32_t> slots;
+    slots.reserve(8 * count);
+    drawSlots(stream, count, slots);
+    const std::vector<bool> bits = readSlotBits(carrier, slots);
     Bytes bytes(count, 0);
-    for (std::uint8_t& byte : bytes)
-        for (int bit = 7; bit >= 0; --bit)
-            if (readSlotBit(carrier, stream.next()))
-                byte = static_cast<std::uint8_t>(byte | (1u << bit));
+    for (std::size_t i = 0; i < bits.size(); ++i)
+        if (bits[i])
+            bytes[i / 8] = static_cast<std::uint8_t>(bytes[i / 8] | (0x80u >> (i % 8)));
     return bytes;
 }
 
@@ -81,26 +85,6 @@ Bytes associatedData(const Bytes& header, std::uint32_t cipherLength) {
     appendLittleEndian(extra, cipherLength, 4);
     return extra;
 }
-
-// Draws random bits one at a time for the directions of LSB matching.
-class RandomBits {
-public:
-    explicit RandomBits(SealedCrypto& crypto) : m_crypto(crypto) {}
-    bool next() {
-        if (m_bit == 8 * m_buffer.size()) {
-            m_crypto.randomBytes(m_buffer);
-            m_bit = 0;
-        }
-        const bool bit = ((m_buffer[m_bit / 8] >> (m_bit % 8)) & 1) != 0;
-        ++m_bit;
-        return bit;
-    }
-
-private:
-    SealedCrypto& m_crypto;
-    std::array<std::uint8_t, 512> m_buffer{};
-    std::size_t m_bit = 8 * sizeof m_buffer;
-};
 
 void deriveKeys(SealedCrypto& crypto, std::string_view passphrase, const Salt& salt, const KdfCost& cost,
                 Key& slotKey, Key& encryptionKey) {
@@ -180,12 +164,11 @@ void SealItem(stego::Carrier& carrier, SealedCrypto& crypto, std::string_view pa
     SlotStream keyedSlots(crypto, slotKey.key, slotCount, taken);
     drawSlots(keyedSlots, hidden.size() - kHeaderBytes, slots);
 
-    RandomBits directions(crypto);
-    for (std::size_t i = 0; i < slots.size(); ++i) {
-        const bool bit = ((hidden[i / 8] >> (7 - i % 8)) & 1) != 0;
-        if (readSlotBit(carrier, slots[i]) != bit)
-            writeSlotBit(carrier, slots[i], bit, directions.next());
-    }
+    std::vector<bool> bits(slots.size());
+    for (std::size_t i = 0; i < bits.size(); ++i)
+        bits[i] = ((hidden[i / 8] >> (7 - i % 8)) & 1) != 0;
+    MatchingDirections directions(crypto);
+    writeSlotBits(carrier, slots, bits, directions);
 }
 
 std::optional<SealedItem> OpenItem(const stego::Carrier& carrier, SealedCrypto& crypto, std::string_view passphrase) {
