@@ -5,6 +5,7 @@
 
 #include "cipher/SecureClear.h"
 #include "engine/Failure.h"
+#include "sealed/BodySlots.h"
 #include "sealed/SlotChannel.h"
 #include "sealed/SlotStream.h"
 
@@ -59,23 +60,33 @@ std::uint32_t checkedSlotCount(const stego::Carrier& carrier) {
     return static_cast<std::uint32_t>(slots);
 }
 
-// The next slots of stream for count bytes, eight each.
-void drawSlots(SlotStream& stream, std::size_t bytes, std::vector<std::uint32_t>& slots) {
-    for (std::size_t i = 0; i < 8 * bytes; ++i)
-        slots.push_back(stream.next());
+// The next slots of stream, eight for each byte.
+std::vector<std::uint32_t> drawSlots(SlotStream& stream, std::size_t bytes) {
+    std::vector<std::uint32_t> slots(8 * bytes);
+    for (std::uint32_t& slot : slots)
+        slot = stream.next();
+    return slots;
 }
 
-// Bytes from the next slots of stream, bits most significant first.
-Bytes readBytes(const stego::Carrier& carrier, SlotStream& stream, std::size_t count) {
-    std::vector<std::uint32_t> slots;
-    slots.reserve(8 * count);
-    drawSlots(stream, count, slots);
-    const std::vector<bool> bits = readSlotBits(carrier, slots);
-    Bytes bytes(count, 0);
+// Bytes from bits, most significant first.
+Bytes bytesOf(const std::vector<bool>& bits) {
+    Bytes bytes(bits.size() / 8, 0);
     for (std::size_t i = 0; i < bits.size(); ++i)
         if (bits[i])
             bytes[i / 8] = static_cast<std::uint8_t>(bytes[i / 8] | (0x80u >> (i % 8)));
     return bytes;
+}
+
+std::vector<bool> bitsOf(const std::uint8_t* bytes, std::size_t count) {
+    std::vector<bool> bits(8 * count);
+    for (std::size_t i = 0; i < bits.size(); ++i)
+        bits[i] = ((bytes[i / 8] >> (7 - i % 8)) & 1) != 0;
+    return bits;
+}
+
+std::vector<std::uint32_t> joined(std::vector<std::uint32_t> a, const std::vector<std::uint32_t>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
 }
 
 // The additional data the tag covers: the header and the ciphertext's length,
@@ -149,26 +160,24 @@ void SealItem(stego::Carrier& carrier, SealedCrypto& crypto, std::string_view pa
     const auto cipherLength = static_cast<std::uint32_t>(plain.bytes.size() + kTagBytes);
     const Bytes cipher = crypto.seal(plain.bytes, associatedData(header, cipherLength), nonce, encryptionKey.key);
 
-    Bytes hidden = header;
-    hidden.insert(hidden.end(), nonce.begin(), nonce.end());
-    appendLittleEndian(hidden, cipherLength, 4);
-    hidden.insert(hidden.end(), cipher.begin(), cipher.end());
+    Bytes preface(nonce.begin(), nonce.end());
+    appendLittleEndian(preface, cipherLength, 4);
 
-    // Every slot is drawn before the first pixel changes.
+    // Every check is behind us: drawing slots and moving components cannot fail.
     SlotSet taken(slotCount);
-    taken.reserve(8 * hidden.size());
-    std::vector<std::uint32_t> slots;
-    slots.reserve(8 * hidden.size());
-    SlotStream headerSlots(crypto, headerSlotKey(), slotCount, taken);
-    drawSlots(headerSlots, kHeaderBytes, slots);
-    SlotStream keyedSlots(crypto, slotKey.key, slotCount, taken);
-    drawSlots(keyedSlots, hidden.size() - kHeaderBytes, slots);
+    SlotStream headerStream(crypto, headerSlotKey(), slotCount, taken);
+    const std::vector<std::uint32_t> headerSlots = drawSlots(headerStream, kHeaderBytes);
+    SlotStream keyedStream(crypto, slotKey.key, slotCount, taken);
+    const std::vector<std::uint32_t> prefaceSlots = drawSlots(keyedStream, kPrefaceBytes);
+    BodySlots body(keyedStream, slotCount, joined(headerSlots, prefaceSlots), 8 * std::uint64_t{cipherLength});
 
-    std::vector<bool> bits(slots.size());
-    for (std::size_t i = 0; i < bits.size(); ++i)
-        bits[i] = ((hidden[i / 8] >> (7 - i % 8)) & 1) != 0;
     MatchingDirections directions(crypto);
-    writeSlotBits(carrier, slots, bits, directions);
+    writeSlotBits(carrier, headerSlots, bitsOf(header.data(), header.size()), directions);
+    writeSlotBits(carrier, prefaceSlots, bitsOf(preface.data(), preface.size()), directions);
+    RisingSlots bodyBits(carrier, &carrier);
+    for (std::size_t i = 0; i < 8 * cipher.size(); ++i)
+        bodyBits.write(body.next(), ((cipher[i / 8] >> (7 - i % 8)) & 1) != 0, directions);
+    bodyBits.flush();
 }
 
 std::optional<SealedItem> OpenItem(const stego::Carrier& carrier, SealedCrypto& crypto, std::string_view passphrase) {
@@ -177,8 +186,9 @@ std::optional<SealedItem> OpenItem(const stego::Carrier& carrier, SealedCrypto& 
         return std::nullopt;
 
     SlotSet taken(slotCount);
-    SlotStream headerSlots(crypto, headerSlotKey(), slotCount, taken);
-    const Bytes header = readBytes(carrier, headerSlots, kHeaderBytes);
+    SlotStream headerStream(crypto, headerSlotKey(), slotCount, taken);
+    const std::vector<std::uint32_t> headerSlots = drawSlots(headerStream, kHeaderBytes);
+    const Bytes header = bytesOf(readSlotBits(carrier, headerSlots));
     Salt salt;
     std::copy_n(header.begin(), kSaltBytes, salt.begin());
 
@@ -186,8 +196,9 @@ std::optional<SealedItem> OpenItem(const stego::Carrier& carrier, SealedCrypto& 
     ClearedKey encryptionKey;
     deriveKeys(crypto, passphrase, salt, decodeCost(header[kSaltBytes]), slotKey.key, encryptionKey.key);
 
-    SlotStream keyedSlots(crypto, slotKey.key, slotCount, taken);
-    const Bytes preface = readBytes(carrier, keyedSlots, kPrefaceBytes);
+    SlotStream keyedStream(crypto, slotKey.key, slotCount, taken);
+    const std::vector<std::uint32_t> prefaceSlots = drawSlots(keyedStream, kPrefaceBytes);
+    const Bytes preface = bytesOf(readSlotBits(carrier, prefaceSlots));
     Nonce nonce;
     std::copy_n(preface.begin(), kNonceBytes, nonce.begin());
     const auto cipherLength = static_cast<std::uint32_t>(readLittleEndian(preface.data() + kNonceBytes, 4));
@@ -195,8 +206,12 @@ std::optional<SealedItem> OpenItem(const stego::Carrier& carrier, SealedCrypto& 
     if (cipherLength < kTagBytes + kFieldBytes || neededBits > slotCount)
         return std::nullopt;
 
-    taken.reserve(static_cast<std::size_t>(neededBits));
-    const Bytes cipher = readBytes(carrier, keyedSlots, cipherLength);
+    BodySlots body(keyedStream, slotCount, joined(headerSlots, prefaceSlots), 8 * std::uint64_t{cipherLength});
+    Bytes cipher(cipherLength, 0);
+    RisingSlots bodyBits(carrier, nullptr);
+    for (std::size_t i = 0; i < 8 * cipher.size(); ++i)
+        if (bodyBits.read(body.next()))
+            cipher[i / 8] = static_cast<std::uint8_t>(cipher[i / 8] | (0x80u >> (i % 8)));
     ClearedBytes plain;
     if (!crypto.open(cipher, associatedData(header, cipherLength), nonce, encryptionKey.key, plain.bytes))
         return std::nullopt;

@@ -35,6 +35,19 @@ std::vector<std::uint64_t> inSlotOrder(const std::vector<std::uint32_t>& slots) 
     return entries;
 }
 
+// LSB matching on one component; whether it changed.
+bool matchLowBit(std::uint8_t& value, bool bit, MatchingDirections& directions) {
+    if (((value & 1) != 0) == bit)
+        return false;
+    bool up = directions.next();
+    if (value == 0)
+        up = true;
+    else if (value == 255)
+        up = false;
+    value = static_cast<std::uint8_t>(up ? value + 1 : value - 1);
+    return true;
+}
+
 std::uint32_t slotOf(std::uint64_t entry) { return static_cast<std::uint32_t>(entry >> 32); }
 std::size_t placeOf(std::uint64_t entry) { return static_cast<std::size_t>(entry & 0xFFFFFFFFu); }
 
@@ -82,17 +95,45 @@ std::vector<bool> readSlotBits(const stego::Carrier& carrier, const std::vector<
 void writeSlotBits(stego::Carrier& carrier, const std::vector<std::uint32_t>& slots, const std::vector<bool>& bits,
                    MatchingDirections& directions) {
     visitPixels(carrier, inSlotOrder(slots), [&](stego::Rgb& colour, std::uint32_t component, std::size_t place) {
-        std::uint8_t& value = componentOf(colour, component);
-        if (((value & 1) != 0) == bits[place])
-            return false;
-        bool up = directions.next();
-        if (value == 0)
-            up = true;
-        else if (value == 255)
-            up = false;
-        value = static_cast<std::uint8_t>(up ? value + 1 : value - 1);
-        return true;
+        return matchLowBit(componentOf(colour, component), bits[place], directions);
     });
+}
+
+RisingSlots::RisingSlots(const stego::Carrier& carrier, stego::Carrier* writable)
+    : m_carrier(carrier), m_writable(writable), m_width(static_cast<std::uint32_t>(carrier.width())) {}
+
+std::uint8_t& RisingSlots::component(std::uint32_t slot) {
+    const std::uint32_t pixel = slot / 3;
+    if (!m_loaded || pixel != m_pixel) {
+        flush();
+        std::uint32_t step = pixel - m_pixel;
+        if (step >= m_width) {
+            m_y += static_cast<std::int32_t>(step / m_width);
+            step %= m_width;
+        }
+        m_x += static_cast<std::int32_t>(step);
+        if (m_x >= static_cast<std::int32_t>(m_width)) {
+            m_x -= static_cast<std::int32_t>(m_width);
+            ++m_y;
+        }
+        m_pixel = pixel;
+        m_colour = m_carrier.readPixel(m_x, m_y);
+        m_loaded = true;
+    }
+    return componentOf(m_colour, slot % 3);
+}
+
+bool RisingSlots::read(std::uint32_t slot) { return (component(slot) & 1) != 0; }
+
+void RisingSlots::write(std::uint32_t slot, bool bit, MatchingDirections& directions) {
+    if (matchLowBit(component(slot), bit, directions))
+        m_changed = true;
+}
+
+void RisingSlots::flush() {
+    if (m_changed && m_writable != nullptr)
+        m_writable->writePixel(m_x, m_y, m_colour);
+    m_changed = false;
 }
 
 }  // namespace sealed

@@ -8,8 +8,6 @@ SlotStream::SlotStream(SealedCrypto& crypto, const Key& key, std::uint32_t slotC
     : m_crypto(crypto),
       m_key(key),
       m_slotCount(slotCount),
-      // The largest multiple of slotCount that 32 bits hold; 0 stands for 2^32 itself.
-      m_limit(static_cast<std::uint32_t>((std::uint64_t{1} << 32) / slotCount * slotCount)),
       m_taken(taken) {}
 
 SlotStream::~SlotStream() {
@@ -29,12 +27,21 @@ std::uint32_t SlotStream::nextWord() {
            std::uint32_t{bytes[3]} << 24;
 }
 
+std::uint32_t SlotStream::below(std::uint32_t bound) {
+    // The upper half of word x bound, skipping the few words whose lower half
+    // falls under 2^32 mod bound: they would favour some numbers. Divides only
+    // when the lower half is small, so a draw costs a multiplication.
+    for (;;) {
+        const std::uint64_t product = std::uint64_t{nextWord()} * bound;
+        const auto low = static_cast<std::uint32_t>(product);
+        if (low >= bound || low >= static_cast<std::uint32_t>(-bound) % bound)
+            return static_cast<std::uint32_t>(product >> 32);
+    }
+}
+
 std::uint32_t SlotStream::next() {
     for (;;) {
-        const std::uint32_t word = nextWord();
-        if (m_limit != 0 && word >= m_limit)
-            continue;
-        const std::uint32_t slot = word % m_slotCount;
+        const std::uint32_t slot = below(m_slotCount);
         if (m_taken.insert(slot))
             return slot;
     }

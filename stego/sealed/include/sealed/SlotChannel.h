@@ -25,6 +25,35 @@ private:
     std::size_t m_bit = 8 * sizeof m_buffer;
 };
 
+/// Reads or writes bits at rising slots, a pixel at a time: the position moves
+/// on without dividing, and each pixel is read once and written at most once.
+class RisingSlots {
+public:
+    /// writable is the same carrier when bits are to be written, or null.
+    RisingSlots(const stego::Carrier& carrier, stego::Carrier* writable);
+    RisingSlots(const RisingSlots&) = delete;
+    RisingSlots& operator=(const RisingSlots&) = delete;
+
+    bool read(std::uint32_t slot);
+    /// LSB matching, as writeSlotBits does.
+    void write(std::uint32_t slot, bool bit, MatchingDirections& directions);
+    /// Writes the last pixel, when it changed.
+    void flush();
+
+private:
+    std::uint8_t& component(std::uint32_t slot);
+
+    const stego::Carrier& m_carrier;
+    stego::Carrier* m_writable;
+    std::uint32_t m_width;
+    std::uint32_t m_pixel = 0;
+    std::int32_t m_x = 0;
+    std::int32_t m_y = 0;
+    stego::Rgb m_colour{};
+    bool m_loaded = false;
+    bool m_changed = false;
+};
+
 /// The bits at slots, in the order of slots.
 std::vector<bool> readSlotBits(const stego::Carrier& carrier, const std::vector<std::uint32_t>& slots);
 

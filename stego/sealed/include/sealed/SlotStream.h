@@ -1,5 +1,5 @@
-// Distinct slots drawn from a keyed stream: each draw is a uniform slot number
-// (rejection sampling, no modulo bias), and a slot already taken is drawn again.
+// Numbers drawn from a keyed stream: uniform ones (rejection sampling, no
+// bias), and distinct slots, where a slot already taken is drawn again.
 #pragma once
 
 #include <array>
@@ -12,7 +12,7 @@ namespace sealed {
 
 class SlotStream {
 public:
-    /// taken must outlive the stream; every slot returned is added to it.
+    /// taken must outlive the stream; every slot next() returns is added to it.
     SlotStream(SealedCrypto& crypto, const Key& key, std::uint32_t slotCount, SlotSet& taken);
     ~SlotStream();
     SlotStream(const SlotStream&) = delete;
@@ -20,6 +20,8 @@ public:
 
     /// The next slot not yet taken. The caller must not ask for more slots than there are.
     std::uint32_t next();
+    /// A uniform number in [0, bound), 0 < bound.
+    std::uint32_t below(std::uint32_t bound);
 
 private:
     std::uint32_t nextWord();
@@ -27,7 +29,6 @@ private:
     SealedCrypto& m_crypto;
     Key m_key;
     std::uint32_t m_slotCount;
-    std::uint32_t m_limit;  // words at or above it are rejected: they would favour low slots
     SlotSet& m_taken;
     std::array<std::uint8_t, 4096> m_buffer{};
     std::size_t m_used = sizeof m_buffer;
