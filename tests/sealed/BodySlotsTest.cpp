@@ -25,7 +25,7 @@ TEST(BodySlots, OneRisingFreeSlotInEachBlock) {
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.slotCount) + " slots, " + std::to_string(c.bits) + " bits");
         auto crypto = test::seededCrypto();
-        SlotSet unused(c.slotCount);
+        SlotSet unused;
         SlotStream stream(crypto, Key{}, c.slotCount, unused);
         BodySlots body(stream, c.slotCount, c.taken, c.bits);
         const std::set<std::uint32_t> taken(c.taken.begin(), c.taken.end());

@@ -164,7 +164,7 @@ void SealItem(stego::Carrier& carrier, SealedCrypto& crypto, std::string_view pa
     appendLittleEndian(preface, cipherLength, 4);
 
     // Every check is behind us: drawing slots and moving components cannot fail.
-    SlotSet taken(slotCount);
+    SlotSet taken;
     SlotStream headerStream(crypto, headerSlotKey(), slotCount, taken);
     const std::vector<std::uint32_t> headerSlots = drawSlots(headerStream, kHeaderBytes);
     SlotStream keyedStream(crypto, slotKey.key, slotCount, taken);
@@ -185,7 +185,7 @@ std::optional<SealedItem> OpenItem(const stego::Carrier& carrier, SealedCrypto& 
     if (SealedCapacity(carrier.width(), carrier.height(), 0) < 0)
         return std::nullopt;
 
-    SlotSet taken(slotCount);
+    SlotSet taken;
     SlotStream headerStream(crypto, headerSlotKey(), slotCount, taken);
     const std::vector<std::uint32_t> headerSlots = drawSlots(headerStream, kHeaderBytes);
     const Bytes header = bytesOf(readSlotBits(carrier, headerSlots));

@@ -1,5 +1,7 @@
 #include "sealed/SlotChannel.h"
 
+#include <algorithm>
+
 namespace sealed {
 
 namespace {
@@ -8,32 +10,18 @@ std::uint8_t& componentOf(stego::Rgb& colour, std::uint32_t component) {
     return component == 0 ? colour.red : component == 1 ? colour.green : colour.blue;
 }
 
-// Stable LSD radix sort on the 32-bit field at bit `low` of each entry.
-void sortByField(std::vector<std::uint64_t>& entries, int low) {
-    constexpr int kDigitBits = 11;
-    constexpr std::size_t kBuckets = std::size_t{1} << kDigitBits;
-    std::vector<std::uint64_t> scratch(entries.size());
-    for (int shift = low; shift < low + 32; shift += kDigitBits) {
-        std::vector<std::size_t> starts(kBuckets + 1, 0);
-        for (const std::uint64_t entry : entries)
-            ++starts[((entry >> shift) & (kBuckets - 1)) + 1];
-        for (std::size_t b = 1; b <= kBuckets; ++b)
-            starts[b] += starts[b - 1];
-        for (const std::uint64_t entry : entries)
-            scratch[starts[(entry >> shift) & (kBuckets - 1)]++] = entry;
-        entries.swap(scratch);
-    }
-}
-
-// Slot in the upper half, its place in the caller's list in the lower: sorted
-// by slot, the picture is visited in order and each result goes back to its place.
+// Slot in the upper half, its place in the caller's list in the lower: sorted,
+// the picture is visited in order and each result goes back to its place.
 std::vector<std::uint64_t> inSlotOrder(const std::vector<std::uint32_t>& slots) {
     std::vector<std::uint64_t> entries(slots.size());
     for (std::size_t i = 0; i < slots.size(); ++i)
         entries[i] = std::uint64_t{slots[i]} << 32 | i;
-    sortByField(entries, 32);
+    std::sort(entries.begin(), entries.end());
     return entries;
 }
+
+std::uint32_t slotOf(std::uint64_t entry) { return static_cast<std::uint32_t>(entry >> 32); }
+std::size_t placeOf(std::uint64_t entry) { return static_cast<std::size_t>(entry & 0xFFFFFFFFu); }
 
 // LSB matching on one component; whether it changed.
 bool matchLowBit(std::uint8_t& value, bool bit, MatchingDirections& directions) {
@@ -46,29 +34,6 @@ bool matchLowBit(std::uint8_t& value, bool bit, MatchingDirections& directions) 
         up = false;
     value = static_cast<std::uint8_t>(up ? value + 1 : value - 1);
     return true;
-}
-
-std::uint32_t slotOf(std::uint64_t entry) { return static_cast<std::uint32_t>(entry >> 32); }
-std::size_t placeOf(std::uint64_t entry) { return static_cast<std::size_t>(entry & 0xFFFFFFFFu); }
-
-// Runs visit(colour, component, place) for every entry, one pixel read (and,
-// when visit says so, one written) for all the entries of that pixel.
-template <typename Carrier, typename Visit>
-void visitPixels(Carrier& carrier, const std::vector<std::uint64_t>& entries, Visit&& visit) {
-    const auto width = static_cast<std::uint32_t>(carrier.width());
-    for (std::size_t i = 0; i < entries.size();) {
-        const std::uint32_t pixel = slotOf(entries[i]) / 3;
-        const auto x = static_cast<std::int32_t>(pixel % width);
-        const auto y = static_cast<std::int32_t>(pixel / width);
-        stego::Rgb colour = carrier.readPixel(x, y);
-        bool changed = false;
-        for (; i < entries.size() && slotOf(entries[i]) / 3 == pixel; ++i)
-            changed = visit(colour, slotOf(entries[i]) % 3, placeOf(entries[i])) || changed;
-        if constexpr (!std::is_const_v<Carrier>) {
-            if (changed)
-                carrier.writePixel(x, y, colour);
-        }
-    }
 }
 
 }  // namespace
@@ -85,18 +50,18 @@ bool MatchingDirections::next() {
 
 std::vector<bool> readSlotBits(const stego::Carrier& carrier, const std::vector<std::uint32_t>& slots) {
     std::vector<bool> bits(slots.size());
-    visitPixels(carrier, inSlotOrder(slots), [&](stego::Rgb& colour, std::uint32_t component, std::size_t place) {
-        bits[place] = (componentOf(colour, component) & 1) != 0;
-        return false;
-    });
+    RisingSlots picture(carrier, nullptr);
+    for (const std::uint64_t entry : inSlotOrder(slots))
+        bits[placeOf(entry)] = picture.read(slotOf(entry));
     return bits;
 }
 
 void writeSlotBits(stego::Carrier& carrier, const std::vector<std::uint32_t>& slots, const std::vector<bool>& bits,
                    MatchingDirections& directions) {
-    visitPixels(carrier, inSlotOrder(slots), [&](stego::Rgb& colour, std::uint32_t component, std::size_t place) {
-        return matchLowBit(componentOf(colour, component), bits[place], directions);
-    });
+    RisingSlots picture(carrier, &carrier);
+    for (const std::uint64_t entry : inSlotOrder(slots))
+        picture.write(slotOf(entry), bits[placeOf(entry)], directions);
+    picture.flush();
 }
 
 RisingSlots::RisingSlots(const stego::Carrier& carrier, stego::Carrier* writable)
