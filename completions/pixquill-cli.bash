@@ -24,7 +24,7 @@ _pixquill_cli() {
         _filedir '@(bmp|BMP|jpg|JPG|jpeg|JPEG)'
         return
         ;;
-    --output | --file | --text-file | --input)
+    --output | --file | --text-file | --input | --passphrase-file)
         _filedir
         return
         ;;
@@ -41,11 +41,11 @@ _pixquill_cli() {
 
     local options
     case $command in
-    hide-message) options="--image --output --key --text --text-file" ;;
-    extract-message) options="--image --key" ;;
-    hide-file) options="--image --output --file --key" ;;
-    extract-file) options="--image --output --key" ;;
-    capacity) options="--image" ;;
+    hide-message) options="--image --output --key --text --text-file --seal --passphrase-file" ;;
+    extract-message) options="--image --key --seal --passphrase-file" ;;
+    hide-file) options="--image --output --file --key --seal --passphrase-file" ;;
+    extract-file) options="--image --output --key --seal --passphrase-file" ;;
+    capacity) options="--image --seal --passphrase-file" ;;
     encrypt-text | decrypt-text) options="--text --key" ;;
     encrypt-file | decrypt-file) options="--input --output --key" ;;
     *) return ;;

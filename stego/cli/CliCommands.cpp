@@ -2,6 +2,7 @@
 
 #include <iostream>
 
+#include "CliReporting.h"
 #include "ExitCode.h"
 #include "Latin1Text.h"
 #include "engine/Commands.h"
@@ -20,50 +21,7 @@ namespace stego::cli {
 namespace {
 
 constexpr const char* kGroupSeparator = ",";
-constexpr const char* kProgram = "pixquill-cli";
 constexpr std::int64_t kLongestItem = support::kLongestItem;
-
-int reportError(CliEnvironment& env, int number, const std::string& message) {
-    env.err << kProgram << ": error";
-    if (number != 0)
-        env.err << ' ' << number;
-    env.err << ": " << message << '\n';
-    return kError;
-}
-
-int reportUsage(CliEnvironment& env, const std::string& message) {
-    env.err << kProgram << ": error: " << message << "\nRun with --help for more information.\n";
-    return kUsage;
-}
-
-// Runs body; a Failure (or a lack of memory) becomes one stderr line and exit code 1.
-template <typename Body>
-int reportingFailures(CliEnvironment& env, Body&& body) {
-    try {
-        return body();
-    } catch (const Failure& failure) {
-        return reportError(env, failure.number(), failure.what());
-    } catch (const std::bad_alloc&) {
-        return reportError(env, kOutOfMemory, "There is not enough memory for this picture or file.");
-    }
-}
-
-int reportOutcome(CliEnvironment& env, const Outcome& outcome) {
-    switch (outcome.kind) {
-    case OutcomeKind::Done: return kSuccess;
-    case OutcomeKind::TextExtracted: {
-        std::string shown = latin1ToUtf8(outcome.text);
-        const support::ClearedOnExit clearShown(shown);
-        env.out << shown << '\n';
-        return kSuccess;
-    }
-    case OutcomeKind::CapacityShortfall: return reportError(env, 0, outcome.message);
-    case OutcomeKind::NoItem: env.err << kProgram << ": " << outcome.message << '\n'; return kNoItem;
-    case OutcomeKind::Incomplete: env.err << kProgram << ": " << outcome.message << '\n'; return kIncomplete;
-    case OutcomeKind::Error: break;
-    }
-    return reportError(env, outcome.number, outcome.message);
-}
 
 // The key as given, or the default key with a word on stderr (the window asks instead).
 std::string chosenKey(const CliRequest& request, CliEnvironment& env) {

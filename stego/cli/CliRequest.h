@@ -16,6 +16,9 @@ struct CliRequest {
     bool keyGiven = false;
     bool textGiven = false;
     bool textFileGiven = false;
+    std::string passphraseFile;  // --passphrase-file FILE (a sealed item)
+    bool passphraseFileGiven = false;
+    bool seal = false;  // --seal
 };
 
 }  // namespace stego::cli

@@ -10,6 +10,7 @@
 #include "CliCommands.h"
 #include "ExitCode.h"
 #include "KeyArgument.h"
+#include "SealedCli.h"
 #include "engine/Failure.h"
 #include "support/ClearedOnExit.h"
 
@@ -29,6 +30,7 @@ enum OptionSet : unsigned {
     kCipherText = 1U << 5,     // --text, required
     kKey = 1U << 6,            // --key
     kMessage = 1U << 7,        // --text or --text-file, else standard input
+    kSeal = 1U << 8,           // --seal and --passphrase-file, for a sealed item instead of a classic one
 };
 
 struct SubcommandSpec {
@@ -36,16 +38,20 @@ struct SubcommandSpec {
     const char* description;
     unsigned options;
     Runner run;
+    Runner runSealed = nullptr;  // with kSeal: the command on a sealed item
 };
 
 const SubcommandSpec kSubcommands[] = {
-    {"hide-message", "Hide a message in a picture, written as BMP", kImage | kOutputPicture | kKey | kMessage,
-     hideMessage},
-    {"extract-message", "Print the message hidden in a picture", kImage | kKey, extractMessage},
-    {"hide-file", "Hide a file of up to 32,767 bytes in a picture", kImage | kOutputPicture | kFileToHide | kKey,
-     hideFile},
-    {"extract-file", "Write the file hidden in a picture", kImage | kOutputFile | kKey, extractFile},
-    {"capacity", "Print how many message characters (or file bytes) a picture can hold", kImage, showCapacity},
+    {"hide-message", "Hide a message in a picture, written as BMP", kImage | kOutputPicture | kKey | kMessage | kSeal,
+     hideMessage, hideMessageSealed},
+    {"extract-message", "Print the message hidden in a picture", kImage | kKey | kSeal, extractMessage,
+     extractMessageSealed},
+    {"hide-file", "Hide a file of up to 32,767 bytes in a picture",
+     kImage | kOutputPicture | kFileToHide | kKey | kSeal, hideFile, hideFileSealed},
+    {"extract-file", "Write the file hidden in a picture", kImage | kOutputFile | kKey | kSeal, extractFile,
+     extractFileSealed},
+    {"capacity", "Print how many message characters (or file bytes) a picture can hold", kImage | kSeal, showCapacity,
+     showCapacitySealed},
     {"encrypt-text", "Print the ciphertext of a text", kCipherText | kKey, encryptText},
     {"decrypt-text", "Print the plain text of a ciphertext", kCipherText | kKey, decryptText},
     {"encrypt-file", "Encipher a file of up to 32,767 bytes", kCipherInput | kOutputFile | kKey, encryptFile},
@@ -80,6 +86,8 @@ void addOptions(CLI::App& command, unsigned options, CliRequest& request) {
             command.add_option("--text-file", request.textFile, "File holding the message, as UTF-8");
         text->excludes(textFile);
     }
+    if (options & kSeal)
+        addSealOptions(command, request);
 }
 
 // CLI11 repeats unexpected arguments word for word, and one of them may be a
@@ -120,11 +128,12 @@ int parseAndRun(int argc, const char* const* argv, CliEnvironment& env) {
     // The key and the message are secrets; CLI11's own copies and argv are out of reach.
     const support::ClearedOnExit clearKey(request.key);
     const support::ClearedOnExit clearText(request.text);
-    std::vector<std::pair<CLI::App*, Runner>> commands;
+    std::vector<std::pair<CLI::App*, CommandRun>> commands;
     for (const SubcommandSpec& spec : kSubcommands) {
         CLI::App* command = app.add_subcommand(spec.name, spec.description);
         addOptions(*command, spec.options, request);
-        commands.emplace_back(command, spec.run);
+        commands.emplace_back(command,
+                              spec.runSealed ? classicOrSealed(spec.run, spec.runSealed) : CommandRun(spec.run));
     }
 
     try {
@@ -150,6 +159,7 @@ int parseAndRun(int argc, const char* const* argv, CliEnvironment& env) {
         request.keyGiven = given(*command, "--key");
         request.textGiven = given(*command, "--text");
         request.textFileGiven = given(*command, "--text-file");
+        request.passphraseFileGiven = given(*command, "--passphrase-file");
         return run(request, env);
     }
     return kUsage;  // require_subcommand(1) has already refused this

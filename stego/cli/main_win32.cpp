@@ -1,7 +1,7 @@
 // pixquill-cli.exe: the engine's hide and extract commands, for scripts, on Windows.
-#include <windows.h>
 #include <objbase.h>
 #include <shellapi.h>
+#include <windows.h>
 // The cipher's operations, not winbase.h's file-encryption calls of the same names.
 #undef EncryptFile
 #undef DecryptFile
@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "CommandLine.h"
+#include "engine/LcgGenerator.h"
 #include "platform/ComponentCipher.h"
-#include "platform/LcgGenerator.h"
 #include "platform/WinFileStore.h"
 
 namespace {
@@ -56,7 +56,10 @@ int main() {
     {
         stego::platform::WinFileStore files;
         stego::cli::CliEnvironment environment{
-            std::cin, std::cout, std::cerr, stego::platform::sharedGenerator(),
+            std::cin,
+            std::cout,
+            std::cerr,
+            stego::platform::sharedGenerator(),
             stego::platform::makeComponentCipherFactory(),  // the one place that chooses how the cipher is made
             files,
         };

@@ -3,7 +3,7 @@
 #include "engine/PixelChannel.h"
 #include "engine/Scrambler.h"
 
-namespace stego::command {
+namespace stego {
 
 Outcome errorOutcome(int number, std::string message) {
     Outcome outcome;
@@ -12,6 +12,11 @@ Outcome errorOutcome(int number, std::string message) {
     outcome.message = std::move(message);
     return outcome;
 }
+
+}  // namespace stego
+
+namespace stego::command {
+
 
 std::string chooseKey(const std::string& keyText) { return keyText.empty() ? std::string(kDefaultKey) : keyText; }
 

@@ -10,6 +10,7 @@
 #include "engine/CipherPort.h"
 #include "engine/Commands.h"
 #include "engine/Failure.h"
+#include "engine/GuardedOutcome.h"
 #include "engine/Outcome.h"
 #include "engine/ScanResult.h"
 #include "support/Limits.h"
@@ -17,30 +18,6 @@
 namespace stego::command {
 
 inline constexpr std::int64_t kMaxItemLength = support::kLongestItem;
-
-Outcome errorOutcome(int number, std::string message);
-
-/// Runs body and turns anything it throws into an Error outcome, so that no
-/// failure leaves a command.
-template <typename Body>
-Outcome guarded(Body&& body) noexcept {
-    try {
-        try {
-            return body();
-        } catch (const Failure& failure) {
-            return errorOutcome(failure.number(), failure.what());
-        } catch (const std::bad_alloc&) {
-            return errorOutcome(kOutOfMemory, "There is not enough memory for this picture or file.");
-        } catch (const std::exception& error) {
-            return errorOutcome(kInternalError, std::string("Unexpected failure: ") + error.what());
-        } catch (...) {
-            return errorOutcome(kInternalError, "Unexpected failure.");
-        }
-    } catch (...) {
-        // Building the outcome itself failed: only a bare one can be had.
-        return Outcome{OutcomeKind::Error, kOutOfMemory, {}, {}, 0};
-    }
-}
 
 /// keyText, or the default key when it is empty.
 std::string chooseKey(const std::string& keyText);

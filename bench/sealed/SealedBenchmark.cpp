@@ -1,0 +1,110 @@
+// Sealing a 1 MB file into a 24-megapixel photograph against the classic
+// hide-file of the same picture (its largest file, 32,767 bytes), each as the
+// command line runs it: open the JPEG, hide, write the BMP. Budget: sealing
+// costs at most the key derivation plus 1.2 times the classic.
+// The photograph is $PIXQUILL_BENCH_PHOTO, or the benchmark corpus's
+// photo-24mp.jpg in /tmp/corpus (made by the corpus script).
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <unistd.h>
+
+#include "engine/Commands.h"
+#include "DirectCipher.h"
+#include "platform/ImageCarrier.h"
+#include "engine/LcgGenerator.h"
+#include "platform/PictureFile.h"
+#include "platform/PosixFileStore.h"
+#include "platform/SodiumCrypto.h"
+#include "sealed/SealedCommands.h"
+
+namespace {
+
+std::string photoPath() {
+    const char* given = std::getenv("PIXQUILL_BENCH_PHOTO");
+    return given != nullptr ? given : "/tmp/corpus/photo-24mp.jpg";
+}
+
+class BenchFolder {
+public:
+    BenchFolder() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "pixquill-bench-XXXXXX").string();
+        m_path = ::mkdtemp(pattern.data());
+    }
+    ~BenchFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_path, ignored);
+    }
+    std::string operator/(const char* name) const { return m_path + "/" + name; }
+
+private:
+    std::string m_path;
+};
+
+std::string randomBytes(std::size_t count) {
+    std::mt19937 random(1);
+    std::string bytes(count, '\0');
+    for (char& byte : bytes)
+        byte = static_cast<char>(random());
+    return bytes;
+}
+
+void writeBytes(stego::FileStore& files, const std::string& path, std::size_t count) {
+    files.writeAll(path, randomBytes(count));
+}
+
+void BM_KeyDerivation(benchmark::State& state) {
+    stego::platform::SodiumCrypto crypto;
+    const sealed::Salt salt{};
+    sealed::Key key;
+    for (auto _ : state)
+        if (!crypto.deriveKey(key, "a passphrase of some length", salt, sealed::kDefaultCost))
+            state.SkipWithError("no memory for the key derivation");
+}
+BENCHMARK(BM_KeyDerivation)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_SealOneMegabyteFile(benchmark::State& state) {
+    if (!std::filesystem::exists(photoPath()))
+        return state.SkipWithError(("no photograph at " + photoPath()).c_str());
+    BenchFolder folder;
+    stego::platform::PosixFileStore files;
+    writeBytes(files, folder / "payload.bin", 1 << 20);
+    stego::platform::SodiumCrypto crypto;
+    sealed::SealedServices services{crypto, files};
+    for (auto _ : state) {
+        QImage picture = stego::platform::loadPicture(photoPath());
+        stego::platform::ImageCarrier carrier(picture);
+        const stego::Outcome outcome = sealed::SealFile(carrier, "a passphrase of some length", folder / "payload.bin", services);
+        if (outcome.kind != stego::OutcomeKind::Done)
+            return state.SkipWithError(outcome.message.c_str());
+        stego::platform::savePictureAsBmp(picture, folder / "sealed.bmp");
+    }
+}
+BENCHMARK(BM_SealOneMegabyteFile)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+void BM_ClassicHideFile(benchmark::State& state) {
+    if (!std::filesystem::exists(photoPath()))
+        return state.SkipWithError(("no photograph at " + photoPath()).c_str());
+    BenchFolder folder;
+    stego::platform::PosixFileStore files;
+    writeBytes(files, folder / "payload.bin", 32767);
+    stego::platform::LcgGenerator generator;
+    stego::EngineServices services{generator, stego::platform::makeDirectCipherFactory(), files, ","};
+    for (auto _ : state) {
+        QImage picture = stego::platform::loadPicture(photoPath());
+        stego::platform::ImageCarrier carrier(picture);
+        std::string pass = "Wren5";
+        const stego::Outcome outcome = stego::InsertFile(carrier, "123456", folder / "payload.bin", pass, services);
+        if (outcome.kind != stego::OutcomeKind::Done)
+            return state.SkipWithError(outcome.message.c_str());
+        stego::platform::savePictureAsBmp(picture, folder / "classic.bmp");
+    }
+}
+BENCHMARK(BM_ClassicHideFile)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+}  // namespace
+
+BENCHMARK_MAIN();
