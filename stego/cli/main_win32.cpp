@@ -16,7 +16,7 @@
 
 #include "CommandLine.h"
 #include "platform/ComponentCipher.h"
-#include "platform/LcgGenerator.h"
+#include "engine/LcgGenerator.h"
 #include "platform/WinFileStore.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #undef DecryptFile
 
 #include "Corvid_h.h"
-#include "IDispatch.h"
+#include "comrt/IDispatch.h"
 
 inline constexpr std::uint16_t kCorvidTypeLibMajor = 4;
 inline constexpr std::uint16_t kCorvidTypeLibMinor = 0;
