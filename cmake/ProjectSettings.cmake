@@ -39,7 +39,7 @@ target_compile_definitions(pixquill_version INTERFACE PIXQUILL_VERSION="${PROJEC
 
 # Debian's hardening for optimised builds: checked string and memory calls, a
 # stack protector, and relocations made read-only once loaded.
-if(NOT PIXQUILL_SANITIZERS AND CMAKE_BUILD_TYPE MATCHES "Rel")
+if(NOT WIN32 AND NOT PIXQUILL_SANITIZERS AND CMAKE_BUILD_TYPE MATCHES "Rel")
   target_compile_definitions(pixquill_settings INTERFACE _FORTIFY_SOURCE=2)
   target_compile_options(pixquill_settings INTERFACE -fstack-protector-strong -fstack-clash-protection)
   target_link_options(pixquill_settings INTERFACE LINKER:-z,relro LINKER:-z,now)
