@@ -9,6 +9,10 @@ include(InstallLayout)
 # Shipped files carry no symbols: they only make the download larger.
 add_link_options($<$<CONFIG:Release>:-s>)
 
+# The system's COM interfaces have no virtual destructors, by design: an
+# object is destroyed by its own Release, never through an interface pointer.
+add_compile_options(-Wno-non-virtual-dtor)
+
 add_subdirectory(support)
 add_subdirectory(cipher)
 add_subdirectory(component/corvid/win32)
