@@ -247,7 +247,7 @@ void WindowBadInputTest::insertMessageRefusesTheText_data() {
                                     << int(Icon::None);
     // 200 characters need 3 x 216 = 648 pixels; the picture has 20 x 20 = 400.
     QTest::newRow("too long for the picture")
-        << QString(200, u'a') << "Data is 248 characters longer than this picture can store" << int(Icon::Stop);
+        << QString(200, u'a') << "The message needs 200 characters of room; this picture holds 117." << int(Icon::Stop);
 }
 
 void WindowBadInputTest::insertMessageRefusesTheText() {
