@@ -65,7 +65,7 @@ void PlatformSeamsTest::questionHasYesAndNoWithoutIcon() {
     QtMessageBoxes boxes;
     SeenBox seen;
     answerNextBox(seen, QMessageBox::StandardButton(press));
-    QCOMPARE(boxes.askYesNo(nullptr, QStringLiteral("Go on?")), yes);
+    QCOMPARE(boxes.askYesNo(nullptr, QStringLiteral("Go on?"), MessageBoxes::Default::No), yes);
     QCOMPARE(seen.title, QStringLiteral("Pixquill"));
     QCOMPARE(seen.text, QStringLiteral("Go on?"));
     QCOMPARE(seen.icon, QMessageBox::NoIcon);
@@ -98,6 +98,8 @@ void PlatformSeamsTest::filtersInQtForm_data() {
                               << "Pictures (*.bmp *.jpg *.jpeg)";
     QTest::newRow("bitmap") << "BitMap (*.bmp)|*.bmp"
                             << "BitMap (*.bmp)";
+    QTest::newRow("two types") << "BitMap (*.bmp)|*.bmp|PNG (*.png)|*.png"
+                               << "BitMap (*.bmp);;PNG (*.png)";
     QTest::newRow("every file") << ""
                                 << "";
 }
