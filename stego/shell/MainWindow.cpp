@@ -687,7 +687,12 @@ void MainWindow::placeControls() {
     // The controls keep their sizes at the right; the viewport takes the rest.
     const QSize client = centralWidget()->size();
     const QSize smallest = minimumClientSize();
-    const int dx = std::max(0, client.width() - smallest.width());
+    // On a screen narrower than the original layout (a large scale factor)
+    // the viewport gives up width so that the controls stay whole.
+    const QSize original = twipsRect(0, 0, 6855, 4575).size();
+    constexpr int kNarrowestViewport = 120;
+    const int viewportWidth = std::max(kNarrowestViewport, original.width() + client.width() - smallest.width());
+    const int dx = viewportWidth - original.width();
     const int dy = std::max(0, client.height() - smallest.height());
     const int frameLeft = twipsToPixels(7200) + dx;
     for (QWidget* frame : {static_cast<QWidget*>(m_Frame1), static_cast<QWidget*>(m_Frame3),
@@ -697,10 +702,9 @@ void MainWindow::placeControls() {
 
     // Below the original viewport lay a band as high as the controls' foot;
     // a taller window soon gives the picture all of its height.
-    const QSize original = twipsRect(0, 0, 6855, 4575).size();
     const int height =
         std::max(original.height(), std::min(client.height() - kScrollBarThickness - 4, original.height() + 2 * dy));
-    const QSize viewport(original.width() + dx, height);
+    const QSize viewport(viewportWidth, height);
     if (m_Picture1->size() == viewport)
         return;
     m_Picture1->resize(viewport);

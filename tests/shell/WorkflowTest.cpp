@@ -4,9 +4,11 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QMimeData>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStatusBar>
+#include <QUrl>
 #include <QtTest>
 
 #include "CarrierView.h"
@@ -18,6 +20,15 @@ using namespace stego::shell::test;
 using stego::platform::MessageBoxes;
 
 namespace {
+
+void dropFile(QWidget& window, const QString& path) {
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(path)});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &enter);
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &drop);
+}
 
 QString labelText(const QWidget& window, const char* name) { return control<QLabel>(window, name)->text(); }
 
@@ -56,7 +67,7 @@ void WorkflowTest::unsavedChangesAskBeforeTheyGo_data() {
     QTest::addColumn<QString>("action");
     QTest::addColumn<QString>("answer");
     QTest::addColumn<bool>("goes");
-    for (const char* action : {"exit", "close", "open"}) {
+    for (const char* action : {"exit", "close", "open", "drop"}) {
         QTest::addRow("%s, Save", action) << action << "save" << true;
         QTest::addRow("%s, Discard", action) << action << "discard" << true;
         QTest::addRow("%s, Cancel", action) << action << "cancel" << false;
@@ -88,8 +99,14 @@ void WorkflowTest::unsavedChangesAskBeforeTheyGo() {
         choose(*window, "fleext");
     else if (action == QStringLiteral("close"))
         window->close();
-    else
+    else if (action == QStringLiteral("open"))
         choose(*window, "fleop");
+    else {
+        // A PNG, which the window now takes too.
+        const QString png = kit.path(QStringLiteral("dropped.png"));
+        QVERIFY(patternPicture(QSize(9, 9)).save(png, "PNG"));
+        dropFile(*window, png);
+    }
 
     QCOMPARE(kit.messageBoxes.shown().size(), 1);
     QVERIFY(kit.messageBoxes.shown()[0].question);
@@ -105,6 +122,10 @@ void WorkflowTest::unsavedChangesAskBeforeTheyGo() {
     QCOMPARE(QFileInfo::exists(saved), answer == QStringLiteral("save"));
     if (answer == QStringLiteral("save"))
         QCOMPARE(stego::platform::loadPicture(QFile::encodeName(saved).toStdString()), changed);
+    if (action == QStringLiteral("drop")) {
+        QCOMPARE(window->picture().size(), goes ? QSize(9, 9) : changed.size());
+        return;
+    }
     QCOMPARE(window->picture(), changed);
     // Discarding, then cancelling the open dialog, keeps the picture as it was: unsaved.
     QCOMPARE(window->hasUnsavedChanges(), answer == QStringLiteral("cancel") || (action == QStringLiteral("open") &&
@@ -257,6 +278,17 @@ void WorkflowTest::windowGrowsAroundTheViewport() {
     QCOMPARE(viewport.width(), 457 + extra);
     QVERIFY(viewport.height() > client.height() - 40);
     QCOMPARE(control<QScrollBar>(*window, "HScroll1")->maximum(), 2000 - viewport.width());
+
+    // Narrower than the original layout (a small screen at a large scale factor):
+    // the viewport gives up width and the controls stay whole.
+    window->setMinimumSize(0, 0);
+    window->resize(700, window->height());
+    QCoreApplication::processEvents();
+    const int narrow = window->centralWidget()->width();
+    QCOMPARE(control(*window, "Picture1")->width(), 457 - (smallest.width() - narrow));
+    QCOMPARE(control(*window, "Frame3")->x(), 480 - (smallest.width() - narrow));
+    for (const char* frame : {"Frame1", "Frame3", "Frame2", "Frame5"})
+        QVERIFY(control(*window, frame)->geometry().right() < narrow);
 }
 
 void WorkflowTest::zoomIsDisplayOnly() {
