@@ -1,7 +1,10 @@
 #include "KeyPadWindow.h"
 
+#include <QApplication>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
+#include <algorithm>
 
 #include "ShellFonts.h"
 #include "Twips.h"
@@ -36,7 +39,10 @@ KeyPadWindow::KeyPadWindow(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmKeyLogDefeat"));
     setWindowTitle(QStringLiteral("Key Logger Defeater"));
     setFont(formFont());
-    resize(twipsToPixels(4380), twipsToPixels(1635));
+    // A row below the original layout for the hint; wide enough for the title
+    // beside a window manager's buttons.
+    const int titleWidth = QFontMetrics(QApplication::font()).horizontalAdvance(windowTitle()) * 5 / 4 + 96;
+    setFixedSize(std::max(twipsToPixels(4380), titleWidth), twipsToPixels(1635) + twipsToPixels(255));
 
     m_lbKey = new QLabel(this);
     m_lbKey->setObjectName(QStringLiteral("lbKey"));
@@ -56,7 +62,16 @@ KeyPadWindow::KeyPadWindow(QWidget* parent) : QDialog(parent) {
     m_Command3 = new QPushButton(QStringLiteral("Done"), this);
     m_Command3->setObjectName(QStringLiteral("Command3"));
     m_Command3->setGeometry(twipsRect(2040, 1080, 855, 375));
-    connect(m_Command3, &QPushButton::clicked, this, &QDialog::close);
+    connect(m_Command3, &QPushButton::clicked, this, &QDialog::accept);
+
+    m_cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    m_cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    m_cmdCancel->setGeometry(twipsRect(3000, 1080, 855, 375));
+    connect(m_cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    m_lbHint = new QLabel(this);
+    m_lbHint->setObjectName(QStringLiteral("lbHint"));
+    m_lbHint->setGeometry(twipsRect(120, 1560, 4140, 255));
 
     for (const DigitPlace& digit : kDigits) {
         const QString caption = QString::fromLatin1(digit.caption);
@@ -82,6 +97,7 @@ KeyPadWindow::KeyPadWindow(QWidget* parent) : QDialog(parent) {
         setTabOrder(previous, button);
         previous = button;
     }
+    setTabOrder(previous, m_cmdCancel);
 
     centreOnScreen(*this);
     // Opening: every opening starts from an empty key.
@@ -89,6 +105,11 @@ KeyPadWindow::KeyPadWindow(QWidget* parent) : QDialog(parent) {
 }
 
 void KeyPadWindow::onDigit(const QString& caption) {
+    if (m_lbKey->text().size() >= kLongestKey) {
+        m_lbHint->setText(QStringLiteral("A key has at most %1 digits.").arg(kLongestKey));
+        return;
+    }
+    m_lbHint->clear();
     QString key = m_lbKey->text() + caption;
     // A key cannot begin with 0; a 0 after another digit stays.
     if (key == QStringLiteral("0"))
@@ -97,6 +118,7 @@ void KeyPadWindow::onDigit(const QString& caption) {
 }
 
 void KeyPadWindow::onBackspace() {
+    m_lbHint->clear();
     QString key = m_lbKey->text();
     key.chop(1);
     setKey(key);

@@ -22,6 +22,9 @@ public:
     /// Hands the key over to the key box and clears the pad's copy.
     QString takePadKey();
 
+    /// The longest key the key box takes.
+    static constexpr int kLongestKey = 18;
+
     /// The digit button of an index (0 carries "1" and 1 carries "0").
     QPushButton* digitButton(int index) const { return m_cmdNum.at(static_cast<std::size_t>(index)); }
 
@@ -31,6 +34,8 @@ private:
     void setKey(const QString& key);
 
     QLabel* m_lbKey = nullptr;
+    QLabel* m_lbHint = nullptr;
+    QPushButton* m_cmdCancel = nullptr;
     QPushButton* m_Command2 = nullptr;
     QPushButton* m_Command3 = nullptr;
     std::array<QPushButton*, 10> m_cmdNum{};

@@ -9,6 +9,7 @@
 #include "platform/WindowFileDialog.h"
 
 class QAction;
+class QLabel;
 class QMimeData;
 class QGroupBox;
 class QLineEdit;
@@ -26,8 +27,12 @@ class CarrierView;
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    static inline const QString kPictureFilter = QStringLiteral("Pictures (*.bmp;*.jpg;*.jpeg)|*.bmp;*.jpg;*.jpeg");
-    static inline const QString kBitmapFilter = QStringLiteral("BitMap (*.bmp)|*.bmp");
+    static inline const QString kPictureFilter =
+        QStringLiteral("Pictures (*.bmp;*.jpg;*.jpeg;*.png)|*.bmp;*.jpg;*.jpeg;*.png");
+    /// BMP first, the default; the chosen name's ending picks the format.
+    static inline const QString kBitmapFilter = QStringLiteral("BitMap (*.bmp)|*.bmp|PNG (*.png)|*.png");
+    /// The client area of the original fixed window, now its smallest size.
+    static QSize minimumClientSize();
 
     explicit MainWindow(ShellServices& services, QWidget* parent = nullptr);
     ~MainWindow() override;
@@ -35,6 +40,9 @@ public:
     /// Runs before the window first shows: clears the key and file boxes and
     /// asks for a picture until one opens. False when the user cancelled.
     bool startUp();
+    /// As startUp, but first tries the picture named on the command line; a
+    /// picture that does not open is reported and the question asked.
+    bool startUp(const QString& picturePath);
 
     /// Opens the picture at path into Picture2, empties Text1 and places the
     /// picture. On failure says why and changes nothing.
@@ -46,8 +54,23 @@ public:
     /// The carrier picture's pixels, as the engine sees and changes them.
     const QImage& picture() const { return m_picture; }
 
+    /// True after a command changed the picture and before it was saved.
+    bool hasUnsavedChanges() const { return m_unsaved; }
+    /// Asks Save / Discard / Cancel when there are unsaved changes; true when
+    /// the picture may go (saved, discarded, or nothing to lose).
+    bool maySetPictureAside();
+
+    // Display only: none of these touches the carrier's pixels.
+    void fitToWindow();
+    void actualSize();
+    void zoomIn();
+    void zoomOut();
+    double zoom() const;
+    bool fitsWindow() const { return m_fit; }
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -55,10 +78,28 @@ private:
     void buildControls();
     void buildMenu();
     void setTabOrderOfControls();
+    void buildStatusBar();
+    void fitFirstShowToScreen();
+    /// Moves the controls to the right edge and gives the viewport the rest.
+    void placeControls();
+    void setZoom(double zoom, bool fit, bool keepCentre);
+    double fittingZoom() const;
+    void wheelOverPicture(QWheelEvent* event);
+    void markUnsaved(bool unsaved);
+    void updateTitle();
+    void updatePictureStatus();
+    void setOutcomeStatus(const QString& text);
+    void updateMessageCount();
+    bool confirmReplace(const QString& path);
+    QString groupedNumber(qint64 value) const;
 
     // Menu commands.
     void openImage();
-    void saveImage();
+    void exitProgram();
+    /// Save Image: to where this picture was last saved, or as Save Image As.
+    bool saveImage();
+    bool saveImageAs();
+    bool savePictureTo(const QString& path);
     void showHelp();
     void showAbout();
 
@@ -79,7 +120,8 @@ private:
     std::string keyText() const;
     std::string passText() const;
     void setPassText(const std::string& pass);
-    void runEngineCommand(const std::function<Outcome(std::string& pass)>& command);
+    /// Runs command; returns its outcome after showing it.
+    Outcome runEngineCommand(const std::function<Outcome(std::string& pass)>& command);
     void showOutcome(const Outcome& outcome);
     void tell(const QString& text);
     QWidget* dialogParent();
@@ -88,6 +130,12 @@ private:
 
     ShellServices& m_services;
     QImage m_picture;
+    QString m_picturePath;
+    QString m_savedPath;   // where Save Image writes again without asking
+    QString m_lastFolder;  // remembered for the rest of the run, never stored
+    bool m_unsaved = false;
+    bool m_fit = false;
+    double m_zoom = 1.0;
 
     platform::FileDialog m_Dialog1;
     platform::FileDialog m_Dialog2;
@@ -113,6 +161,10 @@ private:
     QPushButton* m_Command7 = nullptr;
     QPushButton* m_Command8 = nullptr;
     QLineEdit* m_pass = nullptr;
+    QLabel* m_lblCount = nullptr;
+    QLabel* m_statusPicture = nullptr;
+    QLabel* m_statusOutcome = nullptr;
+    QAction* m_fitAction = nullptr;
 };
 
 }  // namespace stego::shell

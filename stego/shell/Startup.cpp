@@ -9,7 +9,8 @@ Startup::Startup(ShellServices& services) : m_services(services) {}
 
 Startup::~Startup() = default;
 
-void Startup::begin() {
+void Startup::begin(const QString& picturePath) {
+    m_picturePath = picturePath;
     m_splash = std::make_unique<SplashWindow>(m_services.timers, [this] { startMainWindow(); });
     m_splash->show();
 }
@@ -17,7 +18,7 @@ void Startup::begin() {
 void Startup::startMainWindow() {
     auto window = std::make_unique<MainWindow>(m_services);
     // The splash stays on the screen while the picture is asked for.
-    if (!window->startUp()) {
+    if (!window->startUp(m_picturePath)) {
         m_services.endProgram();
         return;
     }

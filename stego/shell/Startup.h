@@ -2,6 +2,7 @@
 // window's start-up; a cancelled picture question ends the program.
 #pragma once
 
+#include <QString>
 #include <memory>
 
 #include "ShellServices.h"
@@ -18,8 +19,9 @@ public:
     Startup(const Startup&) = delete;
     Startup& operator=(const Startup&) = delete;
 
-    /// Shows the splash; the rest follows from its timer.
-    void begin();
+    /// Shows the splash; the rest follows from its timer. A picture path (from
+    /// the command line) is opened instead of asking for one.
+    void begin(const QString& picturePath = {});
 
     SplashWindow* splash() const { return m_splash.get(); }
     /// The main window once its start-up has opened a picture; null before.
@@ -29,6 +31,7 @@ private:
     void startMainWindow();
 
     ShellServices& m_services;
+    QString m_picturePath;
     std::unique_ptr<SplashWindow> m_splash;
     std::unique_ptr<MainWindow> m_mainWindow;
 };

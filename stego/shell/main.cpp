@@ -40,7 +40,9 @@ int main(int argc, char* argv[]) {
                                              QCoreApplication::exit(0);
                                          }};
 
+    // "pixquill PICTURE", as a file manager's "Open with" runs it.
+    const QStringList arguments = QApplication::arguments();
     stego::shell::Startup startup(services);
-    startup.begin();
+    startup.begin(arguments.size() > 1 ? arguments.at(1) : QString());
     return QApplication::exec();
 }

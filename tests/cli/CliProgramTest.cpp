@@ -146,7 +146,7 @@ TEST_F(CliProgramTest, ExitCodesAndMessages) {
           ""},
          1,
          "",
-         "pixquill-cli: error: Data is 13 characters longer than this picture can store"},
+         "pixquill-cli: error: The message needs 0 characters of room; this picture is too small to hold any."},
         {"file to hide missing",
          {"hide-file", "--image", "{shared}/clean.bmp", "--output", "{dir}/o.bmp", "--file", "{dir}/absent", "--key",
           "1"},

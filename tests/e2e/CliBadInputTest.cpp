@@ -259,7 +259,7 @@ INSTANTIATE_TEST_SUITE_P(KeysAndTexts, CliBadInputTest, ::testing::Values(
 INSTANTIATE_TEST_SUITE_P(HiddenItems, CliBadInputTest, ::testing::Values(
     BadInput{"PictureTooSmallByOnePixel", {"hide-message", "--image", "{work}/one-pixel-short.bmp", "--output",
                                            "{work}/o.bmp", "--key", "1", "--text", "hello"}, 1,
-             "pixquill-cli: error: Data is 1 characters longer than this picture can store", "", {}},
+             "pixquill-cli: error: The message needs 5 characters of room; this picture holds 4.", "", {}},
     BadInput{"PictureJustLargeEnough", {"hide-message", "--image", "{work}/fits.bmp", "--output", "{work}/o.bmp",
                                         "--key", "1", "--text", "hello"}, 0, "", "", {"o.bmp"}},
     BadInput{"StartMarkerWithoutEndMarker", {"extract-message", "--image", "{work}/cut.bmp", "--key", "123"}, 4,

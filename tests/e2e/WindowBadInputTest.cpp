@@ -106,8 +106,9 @@ void WindowBadInputTest::openImageRefusesAndKeepsThePicture_data() {
     const std::string jpeg = readBytes(kPictures + QStringLiteral("baseline.jpg")).toStdString();
     QTest::newRow("empty file") << "empty.bmp" << QByteArray() << "file"
                                 << "Error 481: Cannot open picture %1: Invalid picture: the file is empty";
-    QTest::newRow("text named .bmp") << "text.bmp" << QByteArray("just words\n") << "file"
-                                     << "Error 481: Cannot open picture %1: Invalid picture: not a BMP, JPEG or PNG file";
+    QTest::newRow("text named .bmp")
+        << "text.bmp" << QByteArray("just words\n") << "file"
+        << "Error 481: Cannot open picture %1: Invalid picture: not a BMP, JPEG or PNG file";
     QTest::newRow("truncated BMP")
         << "cut.bmp" << bytesOf(bmp.substr(0, bmp.size() - 10)) << "file"
         << "Error 481: Cannot open picture %1: Invalid picture: the BMP pixel data is cut short";
@@ -213,6 +214,10 @@ void WindowBadInputTest::saveImageFailsAndKeepsThePreviousFile() {
     const FolderSnapshot filesBefore(kit.folder.path().toStdString());
 
     kit.fileDialogs.answer(path);
+    // Whatever stands under the name is to be replaced: the question is answered Yes.
+    const bool exists = QFileInfo::exists(path);
+    if (exists)
+        kit.messageBoxes.answerYes();
     {
         std::optional<ActingAsNobody> nobody;
         if (kind == QStringLiteral("read-only folder"))
@@ -221,8 +226,8 @@ void WindowBadInputTest::saveImageFailsAndKeepsThePreviousFile() {
     }
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
-    QCOMPARE(kit.messageBoxes.shown().size(), 1);
-    const QString text = kit.messageBoxes.shown()[0].text;
+    QCOMPARE(kit.messageBoxes.shown().size(), exists ? 2 : 1);
+    const QString text = kit.messageBoxes.shown().last().text;
     reason.replace(QStringLiteral("%1"), path).replace(QStringLiteral("%2"), folder);
     QVERIFY2(text.startsWith(QStringLiteral("The picture was not saved.\n") + reason), qPrintable(text));
     QVERIFY(window->isVisible());
@@ -247,7 +252,7 @@ void WindowBadInputTest::insertMessageRefusesTheText_data() {
                                     << int(Icon::None);
     // 200 characters need 3 x 216 = 648 pixels; the picture has 20 x 20 = 400.
     QTest::newRow("too long for the picture")
-        << QString(200, u'a') << "Data is 248 characters longer than this picture can store" << int(Icon::Stop);
+        << QString(200, u'a') << "The message needs 200 characters of room; this picture holds 117." << int(Icon::Stop);
 }
 
 void WindowBadInputTest::insertMessageRefusesTheText() {
@@ -309,7 +314,9 @@ void WindowBadInputTest::extractionOfACutOrWrongItemChangesNothing() {
     // The first five columns hold the start marker and part of the body, not the end marker.
     const QImage carrier = cut ? window->picture().copy(0, 0, 5, 10) : window->picture();
     kit.fileDialogs.answer(kit.writePicture(QStringLiteral("carrier.bmp"), carrier));
+    kit.messageBoxes.answerDiscard();  // the hidden item was never saved
     choose(*window, "fleop");
+    kit.messageBoxes.forget();
     const QString destination = kit.path(QStringLiteral("extracted.bin"));
     writeBytes(destination, "the file that was there before");
     textBox(*window, "txtDecFile")->setText(destination);
@@ -317,10 +324,14 @@ void WindowBadInputTest::extractionOfACutOrWrongItemChangesNothing() {
     const QImage before = window->picture();
     const FolderSnapshot filesBefore(kit.folder.path().toStdString());
 
+    kit.messageBoxes.answerYes();  // Extract Data asks before replacing the file there
     click(*window, qPrintable(button));
 
-    QCOMPARE(kit.messageBoxes.shown().size(), 1);
-    QCOMPARE(kit.messageBoxes.shown()[0].text, words);
+    QList<QString> told;
+    for (const auto& shown : kit.messageBoxes.shown())
+        if (!shown.question)
+            told.append(shown.text);
+    QCOMPARE(told, QList<QString>{words});
     QCOMPARE(window->picture(), before);
     QCOMPARE(textBox(*window, "Text1")->text(), kKept);
     QVERIFY(FolderSnapshot(kit.folder.path().toStdString()).differencesFrom(filesBefore).empty());

@@ -63,7 +63,9 @@ INSTANTIATE_TEST_SUITE_P(Sizes, FileRoundTrip,
                                          FileCase{"EveryByteValueDefaultKey", everyByteValue(), ""},
                                          FileCase{"EveryByteValueGivenKey", everyByteValue(), "90210"},
                                          FileCase{"LineBreaksAtTheEnd", "text\r\n", ""}),
-                         [](const testing::TestParamInfo<FileCase>& testCase) { return std::string(testCase.param.name); });
+                         [](const testing::TestParamInfo<FileCase>& testCase) {
+                             return std::string(testCase.param.name);
+                         });
 
 TEST(FileCommands, TheEncryptedFileLivesOnlyInAPrivateFolderOfItsCommand) {
     CommandBench bench(kSide, kSide);
@@ -145,7 +147,7 @@ INSTANTIATE_TEST_SUITE_P(
                                       b.picture = noisyPicture(331, 297);
                                   },
                                   kSource, "", OutcomeKind::CapacityShortfall, 0,
-                                  "Data is 42 characters longer than this picture can store"},
+                                  "The file needs 32,767 bytes of room; this picture holds 32,753."},
                     InsertRefusal{"CipherReportsMissingKey",
                                   [](CommandBench& b) {
                                       b.files.files[kSource] = "x";

@@ -67,8 +67,14 @@ TEST(InsertMessage, ANewMessageReplacesAnOlderLongerOne) {
 
 TEST(InsertMessage, CapacityBoundary) {
     const std::string message(34, 'm');  // (34 + 16) x 3 = 150 pixels
-    const std::vector<std::pair<std::int32_t, std::int32_t>> widthsAndShortfalls = {{150, 0}, {149, 1}, {100, 50}};
-    for (const auto& [width, expected] : widthsAndShortfalls) {
+    // The refusal counts characters, not pixels: 149 pixels hold 49 cells, 33 after the markers.
+    const std::vector<std::tuple<std::int32_t, std::int32_t, std::string>> cases = {
+        {150, 0, ""},
+        {149, 1, "The message needs 34 characters of room; this picture holds 33."},
+        {100, 50, "The message needs 34 characters of room; this picture holds 17."},
+        {30, 120, "The message needs 34 characters of room; this picture is too small to hold any."},
+    };
+    for (const auto& [width, expected, refusal] : cases) {
         SCOPED_TRACE(width);
         CommandBench bench(width, 1);
         bench.pass = " Wren5";
@@ -80,8 +86,7 @@ TEST(InsertMessage, CapacityBoundary) {
         }
         EXPECT_EQ(outcome.kind, OutcomeKind::CapacityShortfall);
         EXPECT_EQ(outcome.shortfall, expected);
-        EXPECT_EQ(outcome.message,
-                  "Data is " + std::to_string(expected) + " characters longer than this picture can store");
+        EXPECT_EQ(outcome.message, refusal);
         EXPECT_EQ(Snapshot(bench), before);
     }
 }

@@ -254,22 +254,19 @@ TEST(PixelChannel, CapacityProductsBeyond32BitsAreOverflowErrors) {
     }
 }
 
-TEST(PixelChannel, CapacityMessageGroupsTheShortfallByThrees) {
-    const std::vector<std::tuple<std::int32_t, std::string, std::string>> cases = {
-        {1, ",", "1"},
-        {7, ",", "7"},
-        {999, ",", "999"},
-        {2500, ",", "2,500"},
-        {1000000, ",", "1,000,000"},
-        {1000000, ".", "1.000.000"},
-        {2147483647, ",", "2,147,483,647"},
-        {123456, "\xc2\xa0",
-         "123\xc2\xa0"
-         "456"},
+TEST(PixelChannel, CapacityMessageCountsCharactersOrBytesGroupedByThrees) {
+    const std::vector<std::tuple<std::string, std::int64_t, std::int64_t, std::string, std::string>> cases = {
+        {"message", 53, 17, ",", "The message needs 53 characters of room; this picture holds 17."},
+        {"message", 0, 0, ",", "The message needs 0 characters of room; this picture is too small to hold any."},
+        {"message", 32767, 2500, ",", "The message needs 32,767 characters of room; this picture holds 2,500."},
+        {"file", 32767, 1000000, ".", "The file needs 32.767 bytes of room; this picture holds 1.000.000."},
+        {"file", 2000, 123456, "\xc2\xa0",
+         "The file needs 2\xc2\xa0"
+         "000 bytes of room; this picture holds 123\xc2\xa0"
+         "456."},
     };
-    for (const auto& [shortfall, separator, number] : cases)
-        EXPECT_EQ(CapacityMessage(shortfall, separator),
-                  "Data is " + number + " characters longer than this picture can store");
+    for (const auto& [what, length, capacity, separator, expected] : cases)
+        EXPECT_EQ(CapacityMessage(what, length, capacity, separator), expected);
 }
 
 // How a scan ends on small pictures, checked against the plain scan for the

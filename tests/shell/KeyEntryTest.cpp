@@ -108,8 +108,8 @@ void KeyEntryTest::padBuildsKey_data() {
     QTest::newRow("back after one digit") << QStringLiteral("4<") << QString();
     QTest::newRow("back after two digits") << QStringLiteral("42<") << QStringLiteral("4");
     QTest::newRow("every digit in caption order") << QStringLiteral("0123456789") << QStringLiteral("123456789");
-    QTest::newRow("no length limit") << QStringLiteral("98765432109876543210")
-                                     << QStringLiteral("98765432109876543210");
+    QTest::newRow("a 19th digit is refused")
+        << QStringLiteral("98765432109876543210") << QStringLiteral("987654321098765432");
 }
 
 void KeyEntryTest::padBuildsKey() {
@@ -122,6 +122,8 @@ void KeyEntryTest::padBuildsKey() {
     QCOMPARE(pad.PadKey(), QString());
     clickPad(pad, clicks);
     QCOMPARE(control<QLabel>(pad, "lbKey")->text(), expected);
+    // A refused digit says why; nothing else shows a hint.
+    QCOMPARE(control<QLabel>(pad, "lbHint")->text().isEmpty(), clicks.size() <= KeyPadWindow::kLongestKey);
     QCOMPARE(pad.PadKey(), expected);
     QCOMPARE(pad.takePadKey(), expected);
     QCOMPARE(pad.PadKey(), QString());
@@ -143,24 +145,37 @@ void KeyEntryTest::padSwapsIndexesOfZeroAndOne() {
 void KeyEntryTest::padKeyReplacesKeyBox_data() {
     QTest::addColumn<QString>("before");
     QTest::addColumn<QString>("clicks");
+    QTest::addColumn<QString>("finish");  // the button that ends the pad; none: its close box
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("pad key replaces the box") << QStringLiteral("999") << QStringLiteral("42") << QStringLiteral("42");
-    QTest::newRow("closing without a click empties the box") << QStringLiteral("4217") << QString() << QString();
+    QTest::newRow("Done: the pad key replaces the box")
+        << QStringLiteral("999") << QStringLiteral("42") << QStringLiteral("Command3") << QStringLiteral("42");
+    QTest::newRow("Done without a click empties the box")
+        << QStringLiteral("4217") << QString() << QStringLiteral("Command3") << QString();
+    QTest::newRow("Cancel keeps the box")
+        << QStringLiteral("999") << QStringLiteral("42") << QStringLiteral("cmdCancel") << QStringLiteral("999");
+    QTest::newRow("the close box keeps the box")
+        << QStringLiteral("4217") << QStringLiteral("5") << QString() << QStringLiteral("4217");
     QTest::newRow("20 digits give their first 18")
-        << QString() << QStringLiteral("12345678901234567890") << QStringLiteral("123456789012345678");
+        << QString() << QStringLiteral("12345678901234567890") << QStringLiteral("Command3")
+        << QStringLiteral("123456789012345678");
 }
 
 void KeyEntryTest::padKeyReplacesKeyBox() {
     QFETCH(QString, before);
     QFETCH(QString, clicks);
+    QFETCH(QString, finish);
     QFETCH(QString, expected);
 
     ShellTestKit kit;
     const auto window = kit.startedWindow();
     QLineEdit* txtKey = textBox(*window, "txtKey");
     txtKey->setText(before);
-    kit.modalWindows.then([clicks](QDialog& pad) { clickPad(pad, clicks); });
+    kit.modalWindows.then([clicks, finish](QDialog& pad) {
+        clickPad(pad, clicks);
+        if (!finish.isEmpty())
+            click(pad, qPrintable(finish));
+    });
 
     QTest::mouseDClick(txtKey, Qt::LeftButton);
 

@@ -262,11 +262,14 @@ void PictureTest::openImageCancelChangesNothing() {
     const QImage changed = window->picture();
     QVERIFY(changed != patternPicture(QSize(200, 150)));
 
+    // The hidden message is not saved: Discard lets the dialog open.
+    kit.messageBoxes.answerDiscard();
     kit.fileDialogs.cancel();
     choose(*window, "fleop");
     QCOMPARE(window->picture(), changed);
     QCOMPARE(textBox(*window, "Text1")->text(), QStringLiteral("HELLO"));
-    QVERIFY(kit.messageBoxes.shown().isEmpty());
+    QCOMPARE(kit.messageBoxes.shown().size(), 1);
+    QVERIFY(kit.fileDialogs.allAnswered());
 }
 
 void PictureTest::openImageFailureKeepsEverything() {
@@ -309,13 +312,15 @@ void PictureTest::openJpegThenSaveGivesBmpOfSameSize() {
 
 void PictureTest::saveThenReopenGivesIdenticalPixels_data() {
     QTest::addColumn<QString>("name");
-    QTest::newRow("bmp name") << QStringLiteral("saved.bmp");
-    QTest::newRow("jpg name") << QStringLiteral("saved.jpg");
-    QTest::newRow("no extension") << QStringLiteral("saved");
+    QTest::addColumn<QByteArray>("magic");
+    QTest::newRow("bmp name") << QStringLiteral("saved.bmp") << QByteArray("BM");
+    QTest::newRow("png name") << QStringLiteral("saved.png") << QByteArray("\x89PNG");
+    QTest::newRow("no extension") << QStringLiteral("saved") << QByteArray("BM");
 }
 
 void PictureTest::saveThenReopenGivesIdenticalPixels() {
     QFETCH(QString, name);
+    QFETCH(QByteArray, magic);
     ShellTestKit kit;
     const auto window = kit.startedWindow();
     textBox(*window, "txtKey")->setText(QStringLiteral("123456"));
@@ -332,7 +337,8 @@ void PictureTest::saveThenReopenGivesIdenticalPixels() {
 
     QFile file(saved);
     QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.read(2), QByteArray("BM"));
+    QCOMPARE(file.read(magic.size()), magic);
+    QVERIFY(!window->isWindowModified());
     const QImage reopened = stego::platform::loadPicture(QFile::encodeName(saved).toStdString());
     QCOMPARE(reopened, window->picture());
 
@@ -351,10 +357,11 @@ void PictureTest::saveCancelWritesNothing() {
     const QStringList before = filesIn(kit.folder.path());
 
     kit.fileDialogs.cancel();
-    choose(*window, "flesve");
+    choose(*window, "flesveas");
     QCOMPARE(filesIn(kit.folder.path()), before);
-    // The dialog offers the name chosen last.
+    // Save As offers the name saved under last; the first time, a new name beside the picture.
     QCOMPARE(kit.fileDialogs.requests().last().initialName, kit.path(QStringLiteral("first.bmp")));
+    QCOMPARE(kit.fileDialogs.requests()[1].initialName, kit.path(QStringLiteral("start-hidden.bmp")));
 }
 
 void PictureTest::saveFailureSaysSoAndKeepsWhatWasThere() {
@@ -367,9 +374,10 @@ void PictureTest::saveFailureSaysSoAndKeepsWhatWasThere() {
     for (const QString& target : {kit.path(QStringLiteral("no/such/folder/x.bmp")), folderInTheWay}) {
         kit.messageBoxes.forget();
         kit.fileDialogs.answer(target);
+        if (QFileInfo::exists(target))
+            kit.messageBoxes.answerYes();  // replace what is there
         choose(*window, "flesve");
-        QCOMPARE(kit.messageBoxes.shown().size(), 1);
-        const QString text = kit.messageBoxes.shown()[0].text;
+        const QString text = kit.messageBoxes.shown().last().text;
         QVERIFY2(text.startsWith(QStringLiteral("The picture was not saved.\nError ")), qPrintable(text));
     }
     QVERIFY(QFileInfo(folderInTheWay).isDir());

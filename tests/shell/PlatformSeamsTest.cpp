@@ -2,6 +2,7 @@
 // dialogs' filters, and real timer ticks.
 #include <QAbstractButton>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 #include <QtTest>
 
@@ -20,6 +21,7 @@ struct SeenBox {
     QString text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QMessageBox::StandardButtons buttons;
+    QMessageBox::StandardButton preferred = QMessageBox::NoButton;  // what Enter presses
 };
 
 // Looks at the box once it has opened, then presses one of its buttons.
@@ -31,7 +33,8 @@ void answerNextBox(SeenBox& seen, QMessageBox::StandardButton press, int triesLe
                 answerNextBox(seen, press, triesLeft - 1);
             return;
         }
-        seen = {box->windowTitle(), box->text(), box->icon(), box->standardButtons()};
+        seen = {box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
+                box->standardButton(box->defaultButton())};
         box->button(press)->click();
     });
 }
@@ -45,6 +48,8 @@ private slots:
     void initTestCase() { QApplication::setApplicationDisplayName(QStringLiteral("Pixquill")); }
     void questionHasYesAndNoWithoutIcon_data();
     void questionHasYesAndNoWithoutIcon();
+    void unsavedQuestionHasSaveDiscardCancel_data();
+    void unsavedQuestionHasSaveDiscardCancel();
     void messagesHaveOkOnly_data();
     void messagesHaveOkOnly();
     void filtersInQtForm_data();
@@ -54,22 +59,47 @@ private slots:
 
 void PlatformSeamsTest::questionHasYesAndNoWithoutIcon_data() {
     QTest::addColumn<int>("press");
+    QTest::addColumn<int>("preferred");
     QTest::addColumn<bool>("yes");
-    QTest::newRow("Yes") << int(QMessageBox::Yes) << true;
-    QTest::newRow("No") << int(QMessageBox::No) << false;
+    QTest::newRow("Yes, Yes preferred") << int(QMessageBox::Yes) << int(MessageBoxes::Default::Yes) << true;
+    QTest::newRow("No, No preferred") << int(QMessageBox::No) << int(MessageBoxes::Default::No) << false;
+    QTest::newRow("Yes, No preferred") << int(QMessageBox::Yes) << int(MessageBoxes::Default::No) << true;
 }
 
 void PlatformSeamsTest::questionHasYesAndNoWithoutIcon() {
     QFETCH(int, press);
+    QFETCH(int, preferred);
     QFETCH(bool, yes);
     QtMessageBoxes boxes;
     SeenBox seen;
     answerNextBox(seen, QMessageBox::StandardButton(press));
-    QCOMPARE(boxes.askYesNo(nullptr, QStringLiteral("Go on?")), yes);
+    QCOMPARE(boxes.askYesNo(nullptr, QStringLiteral("Go on?"), MessageBoxes::Default(preferred)), yes);
     QCOMPARE(seen.title, QStringLiteral("Pixquill"));
     QCOMPARE(seen.text, QStringLiteral("Go on?"));
     QCOMPARE(seen.icon, QMessageBox::NoIcon);
     QCOMPARE(seen.buttons, QMessageBox::Yes | QMessageBox::No);
+    QCOMPARE(seen.preferred,
+             MessageBoxes::Default(preferred) == MessageBoxes::Default::Yes ? QMessageBox::Yes : QMessageBox::No);
+}
+
+void PlatformSeamsTest::unsavedQuestionHasSaveDiscardCancel_data() {
+    QTest::addColumn<int>("press");
+    QTest::addColumn<int>("choice");
+    QTest::newRow("Save") << int(QMessageBox::Save) << int(MessageBoxes::UnsavedChoice::Save);
+    QTest::newRow("Discard") << int(QMessageBox::Discard) << int(MessageBoxes::UnsavedChoice::Discard);
+    QTest::newRow("Cancel") << int(QMessageBox::Cancel) << int(MessageBoxes::UnsavedChoice::Cancel);
+}
+
+void PlatformSeamsTest::unsavedQuestionHasSaveDiscardCancel() {
+    QFETCH(int, press);
+    QFETCH(int, choice);
+    QtMessageBoxes boxes;
+    SeenBox seen;
+    answerNextBox(seen, QMessageBox::StandardButton(press));
+    QCOMPARE(int(boxes.askUnsaved(nullptr, QStringLiteral("Save?"))), choice);
+    QCOMPARE(seen.title, QStringLiteral("Pixquill"));
+    QCOMPARE(seen.buttons, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+    QCOMPARE(seen.preferred, QMessageBox::Save);
 }
 
 void PlatformSeamsTest::messagesHaveOkOnly_data() {
@@ -98,6 +128,8 @@ void PlatformSeamsTest::filtersInQtForm_data() {
                               << "Pictures (*.bmp *.jpg *.jpeg)";
     QTest::newRow("bitmap") << "BitMap (*.bmp)|*.bmp"
                             << "BitMap (*.bmp)";
+    QTest::newRow("two types") << "BitMap (*.bmp)|*.bmp|PNG (*.png)|*.png"
+                               << "BitMap (*.bmp);;PNG (*.png)";
     QTest::newRow("every file") << ""
                                 << "";
 }

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
+#include <QScreen>
 #include <QtTest>
 #include <cstdio>
 #include <deque>
@@ -110,6 +111,13 @@ int main(int argc, char* argv[]) {
     shell::MainWindow& window = *startup.mainWindow();
     window.findChild<QLineEdit*>(QStringLiteral("txtKey"))->setText(QStringLiteral("4711"));
     window.findChild<QLineEdit*>(QStringLiteral("Text1"))->setText(QStringLiteral("Meet me at the old mill at 5"));
+    // Maximised (the virtual display has no window manager: the window takes
+    // the screen), the photograph fitted, and the message hidden: the title's
+    // * and the status bar show it.
+    window.setGeometry(window.screen()->availableGeometry());
+    QTest::qWait(300);
+    window.fitToWindow();
+    window.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
     ok = save(window, QStringLiteral("main-window.png")) && ok;
 
     modalWindows.then({QStringLiteral("key-pad.png"), [](QDialog& pad) { clickDigits(pad, QStringLiteral("4711")); }});

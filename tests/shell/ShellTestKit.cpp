@@ -1,6 +1,7 @@
 #include "ShellTestKit.h"
 
 #include <QAction>
+#include <QFile>
 
 #include "DirectCipher.h"
 
@@ -37,6 +38,17 @@ std::unique_ptr<MainWindow> ShellTestKit::startedWindow(QSize pictureSize) {
         qFatal("start-up opened no picture");
     window->show();
     return window;
+}
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
 }
 
 void choose(const QWidget& window, const char* item) {

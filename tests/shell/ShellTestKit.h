@@ -58,6 +58,11 @@ inline QLineEdit* textBox(const QWidget& window, const char* name) { return cont
 
 inline void click(const QWidget& window, const char* name) { control<QPushButton>(window, name)->click(); }
 
+/// A file's bytes (empty when it cannot be read).
+QByteArray readFile(const QString& path);
+/// Writes bytes as the whole file; ends the test program when it cannot.
+void writeFile(const QString& path, const QByteArray& bytes);
+
 /// Triggers a menu item by its name.
 void choose(const QWidget& window, const char* item);
 

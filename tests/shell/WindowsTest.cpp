@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextLayout>
@@ -160,8 +161,13 @@ void WindowsTest::mainWindowFrame() {
     ShellTestKit kit;
     const auto window = kit.startedWindow();
     QCOMPARE(window->objectName(), QStringLiteral("frmMain"));
-    QCOMPARE(window->windowTitle(), QStringLiteral("Corvid Steganographer"));
-    QCOMPARE(window->centralWidget()->size(), QSize(833, 398));
+    QCOMPARE(window->windowTitle(), QStringLiteral("start.bmp[*] \u2014 Corvid Steganographer"));
+    QVERIFY(!window->isWindowModified());
+    // The original client area is the smallest, unless the screen is smaller still.
+    QCOMPARE(MainWindow::minimumClientSize(), QSize(833, 398));
+    const QSize room = window->screen()->availableGeometry().size();
+    QCOMPARE(window->centralWidget()->size().height(), 398);
+    QCOMPARE(window->centralWidget()->width(), std::min(833, room.width() - 16));
     QCOMPARE(textBox(*window, "txtKey")->maxLength(), 18);
     const QLineEdit* pass = textBox(*window, "pass");
     QVERIFY(!pass->isVisible());
@@ -195,12 +201,20 @@ void WindowsTest::mainWindowMenus() {
             list.append(action->isSeparator() ? QStringLiteral("-") : action->text());
         return list;
     };
-    QCOMPARE(control<QMenu>(*window, "fle")->title(), QStringLiteral("File"));
-    QCOMPARE(captions("fle"), (QStringList{"Open Image", "Save Image", "-", "Exit"}));
-    QCOMPARE(control<QMenu>(*window, "hpl")->title(), QStringLiteral("Help"));
-    QCOMPARE(captions("hpl"), (QStringList{"Using Corvid Stenographer", "About Corvid Stenographer"}));
-    for (const char* item : {"fleop", "flesve", "div", "fleext", "hlpus", "hlpst"})
+    // Captions with their access keys ("&") and shortcuts.
+    QCOMPARE(control<QMenu>(*window, "fle")->title(), QStringLiteral("&File"));
+    QCOMPARE(captions("fle"), (QStringList{"&Open Image", "&Save Image", "Save Image &As...", "-", "E&xit"}));
+    QCOMPARE(control<QMenu>(*window, "vew")->title(), QStringLiteral("&View"));
+    QCOMPARE(captions("vew"), (QStringList{"&Fit to Window", "&Actual Size", "Zoom &In", "Zoom &Out"}));
+    QCOMPARE(control<QMenu>(*window, "hpl")->title(), QStringLiteral("&Help"));
+    QCOMPARE(captions("hpl"), (QStringList{"&Using Corvid Stenographer", "&About Corvid Stenographer"}));
+    for (const char* item : {"fleop", "flesve", "flesveas", "div", "fleext", "hlpus", "hlpst"})
         QVERIFY2(window->findChild<QAction*>(QString::fromLatin1(item)), item);
+    const QList<std::pair<const char*, QString>> shortcuts{
+        {"fleop", "Ctrl+O"}, {"flesve", "Ctrl+S"}, {"flesveas", "Ctrl+Shift+S"}, {"fleext", "Ctrl+Q"},
+        {"hlpus", "F1"},     {"vewfit", "Ctrl+0"}, {"vewact", "Ctrl+1"}};
+    for (const auto& [item, keys] : shortcuts)
+        QCOMPARE(control<QAction>(*window, item)->shortcut().toString(), keys);
 }
 
 void WindowsTest::exitEndsProgramWithoutAsking() {
@@ -296,7 +310,10 @@ void WindowsTest::keyPadWindow() {
     KeyPadWindow pad;
     QCOMPARE(pad.objectName(), QStringLiteral("frmKeyLogDefeat"));
     QCOMPARE(pad.windowTitle(), QStringLiteral("Key Logger Defeater"));
-    QCOMPARE(pad.size(), QSize(292, 109));
+    // The original pad and a row for the hint; wide enough for its title.
+    QCOMPARE(pad.size(), QSize(292, 126));
+    QVERIFY(pad.width() > pad.fontMetrics().horizontalAdvance(pad.windowTitle()) + 96);
+    QCOMPARE(control<QPushButton>(pad, "cmdCancel")->text(), QStringLiteral("Cancel"));
     QCOMPARE(control(pad, "lbKey")->geometry(), QRect(32, 8, 241, 17));
     QCOMPARE(control<QPushButton>(pad, "Command2")->text(), QStringLiteral("<--"));
     QCOMPARE(control<QPushButton>(pad, "Command3")->text(), QStringLiteral("Done"));

@@ -62,7 +62,9 @@ Outcome hideBody(Carrier& carrier, const std::string& body, const std::string& w
         Outcome outcome;
         outcome.kind = OutcomeKind::CapacityShortfall;
         outcome.shortfall = shortfall;
-        outcome.message = CapacityMessage(shortfall, services.groupSeparator);
+        outcome.message =
+            CapacityMessage(what, static_cast<std::int64_t>(body.size()),
+                            CharacterCapacity(carrier.width(), carrier.height()), services.groupSeparator);
         return outcome;
     }
 

@@ -44,8 +44,16 @@ std::int64_t CharacterCapacity(std::int32_t width, std::int32_t height) {
     return std::max<std::int64_t>(cells - markers, 0);
 }
 
-std::string CapacityMessage(std::int32_t shortfall, const std::string& groupSeparator) {
-    return "Data is " + formatGrouped(shortfall, groupSeparator) + " characters longer than this picture can store";
+std::string CapacityMessage(std::string_view what, std::int64_t bodyLength, std::int64_t capacity,
+                            const std::string& groupSeparator) {
+    // Counted in what the person typed or chose, not in pixels: the shortfall
+    // in pixels is three times the characters and means nothing to them.
+    const std::string unit = what == "file" ? " bytes" : " characters";
+    const std::string needs = "The " + std::string(what) + " needs " + formatGrouped(bodyLength, groupSeparator) + unit;
+    // An empty message still needs room for the markers.
+    if (capacity <= 0)
+        return needs + " of room; this picture is too small to hold any.";
+    return needs + " of room; this picture holds " + formatGrouped(capacity, groupSeparator) + ".";
 }
 
 void EmbedFramedText(Carrier& carrier, Scrambler& scrambler, std::string_view framed) {

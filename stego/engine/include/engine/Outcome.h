@@ -9,7 +9,7 @@ namespace stego {
 enum class OutcomeKind {
     Done,               // inserted (nothing to show), or a file extracted (message holds the success text)
     TextExtracted,      // text holds the extracted message
-    CapacityShortfall,  // message holds "Data is N characters longer than this picture can store"
+    CapacityShortfall,  // message holds "The message needs N characters of room; this picture holds C."
     NoItem,             // message holds "This Image has no Message" or "This Image has no Embedded File"
     Incomplete,         // a start marker but no end marker; message says so
     Error,              // number and message say what failed; nothing changed

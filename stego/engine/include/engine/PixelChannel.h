@@ -24,8 +24,11 @@ std::int32_t CapacityShortfall(std::int64_t length, std::int32_t width, std::int
 /// between the two markers (0 when it cannot hold even the markers).
 std::int64_t CharacterCapacity(std::int32_t width, std::int32_t height);
 
-/// "Data is N characters longer than this picture can store", N grouped by threes.
-std::string CapacityMessage(std::int32_t shortfall, const std::string& groupSeparator);
+/// "The message needs N characters of room; this picture holds C." (a file's
+/// body counts "bytes"), both numbers grouped by threes; "... this picture is too
+/// small to hold any." when it holds nothing. what is "message" or "file".
+std::string CapacityMessage(std::string_view what, std::int64_t bodyLength, std::int64_t capacity,
+                            const std::string& groupSeparator);
 
 /// Writes every character of framed, scrambled, from pixel index 0 on; pixels
 /// after the last cell keep their colours. All characters are scrambled before

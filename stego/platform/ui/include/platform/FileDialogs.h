@@ -10,7 +10,8 @@ class QWidget;
 namespace stego::platform {
 
 /// What one file dialog is asked to show. The filter is "description|patterns"
-/// with patterns separated by ";" (empty: every file).
+/// with patterns separated by ";" (empty: every file); further pairs follow
+/// after another "|", the first being the one offered.
 struct FileDialogRequest {
     enum class Mode { Open, Save };
     Mode mode = Mode::Open;

@@ -9,7 +9,8 @@ class QtFileDialogs : public FileDialogs {
 public:
     std::optional<QString> choose(QWidget* parent, const FileDialogRequest& request) override;
 
-    /// "Pictures (*.bmp;*.jpg;*.jpeg)|*.bmp;*.jpg;*.jpeg" -> "Pictures (*.bmp *.jpg *.jpeg)", the form Qt reads.
+    /// "Pictures (*.bmp;*.jpg;*.jpeg)|*.bmp;*.jpg;*.jpeg" -> "Pictures (*.bmp *.jpg *.jpeg)", the form Qt
+    /// reads; more pairs ("...|*.bmp|PNG (*.png)|*.png") become entries separated by ";;".
     static QString qtNameFilter(const QString& filter);
 };
 

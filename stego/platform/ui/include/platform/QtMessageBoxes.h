@@ -7,7 +7,8 @@ namespace stego::platform {
 
 class QtMessageBoxes : public MessageBoxes {
 public:
-    bool askYesNo(QWidget* parent, const QString& text) override;
+    bool askYesNo(QWidget* parent, const QString& text, Default preferred) override;
+    UnsavedChoice askUnsaved(QWidget* parent, const QString& text) override;
     void tell(QWidget* parent, const QString& text, Icon icon) override;
 };
 

@@ -1,5 +1,5 @@
 // Message boxes for tests: questions take the next scripted answer and every
-// box is recorded; an unscripted question is answered No.
+// box is recorded; an unscripted question is answered No (or Cancel).
 #pragma once
 
 #include <QList>
@@ -15,12 +15,17 @@ public:
         bool question = false;
         QString text;
         Icon icon = Icon::None;
+        Default preferred = Default::Yes;  // questions only
     };
 
-    void answerYes() { m_answers.push_back(true); }
-    void answerNo() { m_answers.push_back(false); }
+    void answerYes() { m_answers.push_back(Answer::Yes); }
+    void answerNo() { m_answers.push_back(Answer::No); }
+    void answerSave() { m_answers.push_back(Answer::Save); }
+    void answerDiscard() { m_answers.push_back(Answer::Discard); }
+    void answerCancel() { m_answers.push_back(Answer::Cancel); }
 
-    bool askYesNo(QWidget* parent, const QString& text) override;
+    bool askYesNo(QWidget* parent, const QString& text, Default preferred) override;
+    UnsavedChoice askUnsaved(QWidget* parent, const QString& text) override;
     void tell(QWidget* parent, const QString& text, Icon icon) override;
 
     const QList<Shown>& shown() const { return m_shown; }
@@ -29,7 +34,11 @@ public:
     bool allAnswered() const { return m_answers.empty(); }
 
 private:
-    std::deque<bool> m_answers;
+    enum class Answer { Yes, No, Save, Discard, Cancel };
+    /// The next scripted answer; fallback when none is left.
+    Answer next(Answer fallback);
+
+    std::deque<Answer> m_answers;
     QList<Shown> m_shown;
     int m_unscripted = 0;
 };
