@@ -1,0 +1,54 @@
+// Qt's picture reader for what the program's own decoders leave to it, always
+// ending in a true-colour picture.
+#include <QImageReader>
+
+#include "PictureCodecs.h"
+#include "platform/PictureRefusals.h"
+#include "support/ErrorNumbers.h"
+
+namespace stego::platform::codecs {
+
+namespace {
+
+// Qt refuses pictures above its allocation limit (128 MB by default); the
+// program's own limit is checked before, so Qt's may sit just above it.
+void raiseQtAllocationLimit() {
+    static const bool raised = [] {
+        QImageReader::setAllocationLimit(static_cast<int>(kMaxPixels * 4 / (1024 * 1024)) + 16);
+        return true;
+    }();
+    (void)raised;
+}
+
+}  // namespace
+
+QImage allocateRgb32(int width, int height, const std::string& path) {
+    QImage image(width, height, QImage::Format_RGB32);
+    if (image.isNull())
+        refuse(kOutOfMemory, path,
+               "not enough memory for a picture of " + std::to_string(width) + " x " + std::to_string(height) +
+                   " pixels");
+    return image;
+}
+
+// image: where Qt's reader decodes to when it has the picture's size and format.
+QImage readWithQt(QIODevice& device, const char* format, const std::string& path, QImage image) {
+    raiseQtAllocationLimit();
+    QImageReader reader(&device, format);
+    reader.setAutoTransform(false);
+    const QSize size = reader.size();
+    if (size.isValid())
+        checkDimensions(size.width(), size.height(), path);
+    if (!reader.read(&image))
+        refuse(kInvalidPicture, path, "Invalid picture: " + reader.errorString().toStdString());
+    if (image.format() != QImage::Format_RGB32) {
+        // convertTo works in place where the depth allows and otherwise drops
+        // the old pixels as soon as the new ones are made.
+        image.convertTo(QImage::Format_RGB32);
+        if (image.isNull())
+            refuse(kOutOfMemory, path, "not enough memory to convert the picture to true colour");
+    }
+    return image;
+}
+
+}  // namespace stego::platform::codecs
