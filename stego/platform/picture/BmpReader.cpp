@@ -182,8 +182,8 @@ QImage readDirect(int fd, const BmpLayout& layout, const std::string& path) {
     const auto height = static_cast<std::size_t>(layout.height);
     for (std::size_t first = 0; first < height; first += rowsPerRead) {
         const std::size_t rows = std::min(rowsPerRead, height - first);
-        readFully(fd, buffer.data(), rows * rowBytes,
-                  layout.dataStart + static_cast<std::int64_t>(first * rowBytes), path);
+        readFully(fd, buffer.data(), rows * rowBytes, layout.dataStart + static_cast<std::int64_t>(first * rowBytes),
+                  path);
         for (std::size_t r = 0; r < rows; ++r) {
             const std::size_t stored = first + r;
             const auto y = static_cast<int>(layout.topDown ? stored : height - 1 - stored);
