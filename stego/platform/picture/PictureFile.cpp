@@ -57,14 +57,6 @@ void writeNewFile(const std::string& filePath, const std::string& shownPath, Enc
         throw fileFailure(errno, "write", shownPath);
 }
 
-bool endsWithIgnoringCase(const std::string& text, std::string_view ending) {
-    if (text.size() < ending.size())
-        return false;
-    return std::equal(ending.rbegin(), ending.rend(), text.rbegin(), [](char a, char b) {
-        return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
-    });
-}
-
 }  // namespace
 
 QImage loadPicture(const std::string& path) {
@@ -95,14 +87,6 @@ QImage loadPicture(const std::string& path) {
     if (got == 8 && signature == kPngSignature)
         return loadPng(file.get(), info.st_size, path);
     refuse(kInvalidPicture, path, "Invalid picture: not a BMP, JPEG or PNG file");
-}
-
-PictureFileFormat saveFormatFor(const std::string& path) {
-    if (endsWithIgnoringCase(path, ".jpg") || endsWithIgnoringCase(path, ".jpeg"))
-        throw Failure(kInvalidPicture, "Cannot save picture " + path +
-                                           ": JPEG compression changes pixels and would destroy the hidden bits. "
-                                           "Save as BMP or PNG instead.");
-    return endsWithIgnoringCase(path, ".png") ? PictureFileFormat::Png : PictureFileFormat::Bmp;
 }
 
 void savePicture(const QImage& picture, const std::string& path, FileWriter& writer) {
