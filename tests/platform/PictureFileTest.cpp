@@ -410,3 +410,60 @@ TEST_F(UnreadablePictureTest, FileWithoutReadPermissionGivesPermissionDenied) {
 }
 
 }  // namespace
+
+// PNGs of every kind Qt writes open as their red, green and blue, whatever
+// their alpha says; 16-bit channels chosen as multiples of 257 narrow exactly.
+TEST(PngPictureTest, EveryKindOfPngOpensAsItsColoursWithAlphaIgnored) {
+    TestFolder folder;
+    const QImage colours = [] {
+        QImage image(5, 3, QImage::Format_ARGB32);
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 5; ++x)
+                image.setPixel(x, y, qRgba(x * 51, y * 85, 255 - x * 51, x == 0 ? 0 : 128 + x * 25));
+        return image;
+    }();
+    const QImage opaque = [&] {
+        QImage image(5, 3, QImage::Format_RGB32);
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 5; ++x)
+                image.setPixel(x, y, colours.pixel(x, y) | 0xFF000000u);
+        return image;
+    }();
+    const QImage grey = opaque.convertToFormat(QImage::Format_Grayscale8);
+    const struct {
+        const char* name;
+        QImage written;
+        QImage expected;  // RGB32
+    } cases[] = {
+        {"rgb8", opaque.convertToFormat(QImage::Format_RGB888), opaque},
+        {"rgba8", colours.convertToFormat(QImage::Format_RGBA8888), opaque},
+        {"rgba16", colours.convertToFormat(QImage::Format_RGBA64), opaque},
+        {"grey8", grey, grey.convertToFormat(QImage::Format_RGB32)},
+        {"grey16", grey.convertToFormat(QImage::Format_Grayscale16), grey.convertToFormat(QImage::Format_RGB32)},
+        {"palette", opaque.convertToFormat(QImage::Format_Indexed8), opaque},
+    };
+    for (const auto& c : cases) {
+        const std::string path = folder / (std::string(c.name) + ".png");
+        ASSERT_TRUE(c.written.save(QString::fromStdString(path), "png")) << c.name;
+        const QImage opened = loadPicture(path);
+        EXPECT_EQ(opened.format(), QImage::Format_RGB32) << c.name;
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 5; ++x)
+                EXPECT_EQ(opened.pixel(x, y) & 0xFFFFFF, c.expected.pixel(x, y) & 0xFFFFFF)
+                    << c.name << " pixel " << x << "," << y;
+    }
+}
+
+// The program's own PNG writer, read back by Qt's reader alone: every width
+// from 1 to 9 and a picture whose rows differ in every way.
+TEST(PngPictureTest, SavedPngsAreStandardAndExact) {
+    TestFolder folder;
+    for (int width = 1; width <= 9; ++width) {
+        const QImage original = noisePicture(width, 6, static_cast<unsigned>(width));
+        const std::string path = folder / ("w" + std::to_string(width) + ".png");
+        stego::platform::savePicture(original, path);
+        QImage reread(QString::fromStdString(path), "png");
+        ASSERT_FALSE(reread.isNull()) << width;
+        EXPECT_EQ(largestDifference(original, reread.convertToFormat(QImage::Format_RGB32)), 0) << width;
+    }
+}
