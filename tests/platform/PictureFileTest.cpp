@@ -106,6 +106,7 @@ INSTANTIATE_TEST_SUITE_P(Jpeg, PictureFixtureTest,
                          ::testing::Values(FixtureCase{"baseline.jpg", "blocks.ppm", 6},
                                            FixtureCase{"progressive.jpg", "blocks.ppm", 6},
                                            FixtureCase{"greyscale.jpg", "blocks-grey.ppm", 3},
+                                           FixtureCase{"arithmetic.jpg", "blocks.ppm", 6},
                                            // taken by the fallback reader
                                            FixtureCase{"cmyk.jpg", "blocks.ppm", 12}));
 
@@ -347,6 +348,13 @@ TEST_F(UnreadablePictureTest, RefusalsNameTheFileAndTheReason) {
         data[sof + 6] = data[sof + 8] = static_cast<char>(0xE8);
         return data;
     }();
+    const std::string arithmetic = testsupport::readFile(kPictures + "arithmetic.jpg");
+    const auto arithmeticScan = arithmetic.find("\xFF\xDA");
+    // Arithmetic coding says a uniform picture in a few bytes, but not 2^28 pixels in 200.
+    std::string hugeArithmetic = arithmetic;
+    const auto arithmeticFrame = arithmetic.find("\xFF\xC9");
+    hugeArithmetic[arithmeticFrame + 5] = hugeArithmetic[arithmeticFrame + 7] = static_cast<char>(0x40);
+    hugeArithmetic[arithmeticFrame + 6] = hugeArithmetic[arithmeticFrame + 8] = 0;
     std::string hugeBmp = bmp;
     hugeBmp[18] = hugeBmp[22] = static_cast<char>(0xFF);
     hugeBmp[19] = hugeBmp[23] = static_cast<char>(0x7F);
@@ -364,6 +372,8 @@ TEST_F(UnreadablePictureTest, RefusalsNameTheFileAndTheReason) {
         {"jpeg-header-only.jpg", jpeg.substr(0, 40), "Invalid picture"},
         {"jpeg-cut.jpg", jpeg.substr(0, jpeg.find("\xFF\xDA") + 20), "cut short"},
         {"huge.jpg", bigJpeg, "more than the"},
+        {"arithmetic-cut.jpg", arithmetic.substr(0, arithmeticScan + 14 + 3), "cut short"},
+        {"arithmetic-huge.jpg", hugeArithmetic, "too few for such a picture"},
         {"huge.bmp", hugeBmp, "more than the"},
     };
     for (const auto& c : cases) {

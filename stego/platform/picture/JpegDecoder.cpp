@@ -63,13 +63,17 @@ bool isArithmeticCoded(const std::vector<unsigned char>& data) {
 
 // Huffman codes are at least one bit long, and every 8 x 8 block of at least
 // one colour component (one sixteenth of the picture at the coarsest sampling)
-// needs one: fewer bytes cannot be the whole picture. Checked before the
-// pixels are allocated, so that a few bytes claiming a vast picture cost nothing.
+// needs one: fewer bytes cannot be the whole picture. Arithmetic coding says a
+// uniform picture of 100 megapixels in about a hundred bytes, so its bound is
+// far looser, yet still keeps a few bytes from claiming the largest picture.
+// Checked before the pixels are allocated.
 void checkJpegDataCanHoldPicture(const std::vector<unsigned char>& data, int width, int height,
                                  const std::string& path) {
-    constexpr std::int64_t kPixelsPerLeastBit = 8 * 8 * 16;
-    const std::int64_t leastBytes = std::int64_t{width} * height / kPixelsPerLeastBit / 8;
-    if (!isArithmeticCoded(data) && static_cast<std::int64_t>(data.size()) < leastBytes)
+    constexpr std::int64_t kHuffmanPixelsPerByte = 8 * 8 * 16 * 8;
+    constexpr std::int64_t kArithmeticPixelsPerByte = std::int64_t{1} << 20;
+    const std::int64_t pixelsPerByte = isArithmeticCoded(data) ? kArithmeticPixelsPerByte : kHuffmanPixelsPerByte;
+    const std::int64_t leastBytes = std::int64_t{width} * height / pixelsPerByte;
+    if (static_cast<std::int64_t>(data.size()) < leastBytes)
         refuse(kInvalidPicture, path,
                "Invalid picture: its header claims " + std::to_string(width) + " x " + std::to_string(height) +
                    " pixels, but the file holds only " + formatGrouped(static_cast<std::int64_t>(data.size()), ",") +
