@@ -50,9 +50,9 @@ std::int64_t claimedPixels(const std::uint8_t* data, std::size_t size) {
         return 0;
     auto le16 = [data](std::size_t at) { return std::int64_t{data[at]} | std::int64_t{data[at + 1]} << 8; };
     auto le32 = [data](std::size_t at) {
-        return static_cast<std::int64_t>(static_cast<std::int32_t>(
-            static_cast<std::uint32_t>(data[at]) | std::uint32_t{data[at + 1]} << 8 |
-            std::uint32_t{data[at + 2]} << 16 | std::uint32_t{data[at + 3]} << 24));
+        return static_cast<std::int64_t>(
+            static_cast<std::int32_t>(static_cast<std::uint32_t>(data[at]) | std::uint32_t{data[at + 1]} << 8 |
+                                      std::uint32_t{data[at + 2]} << 16 | std::uint32_t{data[at + 3]} << 24));
     };
     if (le32(14) == 12)
         return le16(18) * le16(20);
