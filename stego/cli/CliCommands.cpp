@@ -91,6 +91,8 @@ std::string messageText(const CliRequest& request, CliEnvironment& env) {
 // write the picture out only when the engine succeeded.
 template <typename Insert>
 int hideInto(const CliRequest& request, CliEnvironment& env, Insert&& insert) {
+    if (const auto refused = refuseOutputName(request, env))
+        return *refused;
     platform::Picture picture = platform::loadPicture(request.image);
     platform::PictureCarrier carrier(picture);
     std::string pass = kScrambleKey;
@@ -98,7 +100,7 @@ int hideInto(const CliRequest& request, CliEnvironment& env, Insert&& insert) {
     const Outcome outcome = insert(carrier, pass, services);
     if (outcome.kind != OutcomeKind::Done)
         return reportOutcome(env, outcome);
-    platform::savePictureAsBmp(picture, request.output);
+    platform::savePicture(picture, request.output);
     return kSuccess;
 }
 

@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "Latin1Text.h"
+#include "platform/SaveFormat.h"
 #include "support/ClearedOnExit.h"
 
 namespace stego::cli {
@@ -18,6 +19,15 @@ int reportError(CliEnvironment& env, int number, const std::string& message) {
 int reportUsage(CliEnvironment& env, const std::string& message) {
     env.err << kProgram << ": error: " << message << "\nRun with --help for more information.\n";
     return kUsage;
+}
+
+std::optional<int> refuseOutputName(const CliRequest& request, CliEnvironment& env) {
+    try {
+        platform::saveFormatFor(request.output);
+    } catch (const Failure& failure) {
+        return reportUsage(env, failure.what());
+    }
+    return std::nullopt;
 }
 
 int reportOutcome(CliEnvironment& env, const Outcome& outcome) {

@@ -3,9 +3,11 @@
 #pragma once
 
 #include <new>
+#include <optional>
 #include <string>
 
 #include "CliEnvironment.h"
+#include "CliRequest.h"
 #include "ExitCode.h"
 #include "engine/Failure.h"
 #include "engine/Outcome.h"
@@ -20,6 +22,11 @@ int reportError(CliEnvironment& env, int number, const std::string& message);
 int reportUsage(CliEnvironment& env, const std::string& message);
 /// The outcome's words on stderr (or an extracted text, as UTF-8 from ISO 8859-1, on stdout) and its exit code.
 int reportOutcome(CliEnvironment& env, const Outcome& outcome);
+
+/// kUsage, with the reason, when no picture may be saved under --output's name
+/// (a JPEG name: JPEG would destroy the hidden bits); nothing otherwise. Checked
+/// before anything is read, asked or written.
+std::optional<int> refuseOutputName(const CliRequest& request, CliEnvironment& env);
 
 /// Runs body; a Failure (or a lack of memory) becomes one stderr line and exit code 1.
 template <typename Body>

@@ -42,7 +42,7 @@ struct SubcommandSpec {
 };
 
 const SubcommandSpec kSubcommands[] = {
-    {"hide-message", "Hide a message in a picture, written as BMP", kImage | kOutputPicture | kKey | kMessage | kSeal,
+    {"hide-message", "Hide a message in a picture, written as BMP or PNG", kImage | kOutputPicture | kKey | kMessage | kSeal,
      hideMessage, hideMessageSealed},
     {"extract-message", "Print the message hidden in a picture", kImage | kKey | kSeal, extractMessage,
      extractMessageSealed},
@@ -70,7 +70,10 @@ void addOptions(CLI::App& command, unsigned options, CliRequest& request) {
     if (options & kCipherInput)
         command.add_option("--input", request.input, "File to read")->required();
     if (options & kOutputPicture)
-        command.add_option("--output", request.output, "BMP file to write (may be the --image file)")->required();
+        command
+            .add_option("--output", request.output,
+                        "Picture to write: PNG for a .png name, else BMP (may be the --image file)")
+            ->required();
     if (options & kOutputFile)
         command.add_option("--output", request.output, "File to write; replaced only on success")->required();
     if (options & kFileToHide)

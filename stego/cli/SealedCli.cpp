@@ -136,13 +136,15 @@ std::string sealedMessageText(const CliRequest& request, CliEnvironment& env, st
 // Loads the picture, seals into it in memory, and writes it only on success.
 template <typename Seal>
 int sealInto(const CliRequest& request, CliEnvironment& env, Seal&& seal) {
+    if (const auto refused = refuseOutputName(request, env))
+        return *refused;
     return withPassphrase(request, env, true, [&](const std::string& passphrase, sealed::SealedServices& services) {
         QImage picture = platform::loadPicture(request.image);
         platform::ImageCarrier carrier(picture);
         const Outcome outcome = seal(carrier, passphrase, services);
         if (outcome.kind != OutcomeKind::Done)
             return reportOutcome(env, outcome);
-        platform::savePictureAsBmp(picture, request.output);
+        platform::savePicture(picture, request.output);
         return kSuccess;
     });
 }

@@ -227,7 +227,7 @@ TEST_F(CliProgramTest, MessageRoundTripsThroughASavedBmp) {
     };
     for (const auto& c : cases) {
         std::vector<std::string> hide{"hide-message", "--image", sharedPath("clean.bmp"), "--output",
-                                      folder / "out.jpg"};
+                                      folder / "out.bmp"};
         hide.insert(hide.end(), c.key.begin(), c.key.end());
         hide.insert(hide.end(), c.textSource.begin(), c.textSource.end());
         const auto hidden = runProgram(kProgram, hide, c.standardInput);
@@ -235,7 +235,7 @@ TEST_F(CliProgramTest, MessageRoundTripsThroughASavedBmp) {
         EXPECT_EQ(hidden.out, "");
         EXPECT_EQ(c.key.empty(), hidden.err.find(kDefaultKeyNote) != std::string::npos) << c.what;
 
-        std::vector<std::string> extract{"extract-message", "--image", folder / "out.jpg"};
+        std::vector<std::string> extract{"extract-message", "--image", folder / "out.bmp"};
         extract.insert(extract.end(), c.key.begin(), c.key.end());
         const auto extracted = runProgram(kProgram, extract);
         EXPECT_EQ(extracted.exitCode, 0) << c.what << "\n" << extracted.err;
@@ -326,11 +326,49 @@ TEST_F(CliProgramTest, AFailedExtractionLeavesAnExistingDestinationAlone) {
 
 TEST_F(CliProgramTest, HidingIntoAJpegWritesABmpOfTheSameSize) {
     const auto hidden = runProgram(kProgram, {"hide-message", "--image", kPictures + "progressive.jpg", "--output",
-                                              folder / "out.jpg", "--text", "jpeg", "--key", "3"});
+                                              folder / "out.bmp", "--text", "jpeg", "--key", "3"});
     ASSERT_EQ(hidden.exitCode, 0) << hidden.err;
-    EXPECT_EQ(testsupport::readFile(folder / "out.jpg").substr(0, 2), "BM");
-    EXPECT_EQ(stego::platform::loadPicture(folder / "out.jpg").size(), QSize(16, 8));
-    EXPECT_EQ(runProgram(kProgram, {"extract-message", "--image", folder / "out.jpg", "--key", "3"}).out, "jpeg\n");
+    EXPECT_EQ(testsupport::readFile(folder / "out.bmp").substr(0, 2), "BM");
+    EXPECT_EQ(stego::platform::loadPicture(folder / "out.bmp").size(), QSize(16, 8));
+    EXPECT_EQ(runProgram(kProgram, {"extract-message", "--image", folder / "out.bmp", "--key", "3"}).out, "jpeg\n");
+}
+
+// A .png name gets a PNG, a JPEG name is refused before anything is read or
+// written, and every other name gets a BMP.
+TEST_F(CliProgramTest, TheOutputNameChoosesTheFormat) {
+    const struct {
+        const char* name;
+        int exitCode;
+        std::string signature;  // of the file written; "" : nothing is written
+    } cases[] = {
+        {"out.png", 0, "\x89PNG"}, {"OUT.PNG", 0, "\x89PNG"}, {"out.bmp", 0, "BM"}, {"out.tif", 0, "BM"},
+        {"out", 0, "BM"},          {"out.jpg", 2, ""},        {"out.JPEG", 2, ""},
+    };
+    for (const auto& c : cases) {
+        for (const char* command : {"hide-message", "hide-file"}) {
+            TestFolder out;
+            testsupport::writeFile(out / "secret.txt", "hidden by name");
+            std::vector<std::string> arguments{command, "--image", sharedPath("clean.bmp"), "--output", out / c.name,
+                                               "--key", "5"};
+            if (std::string(command) == "hide-message")
+                arguments.insert(arguments.end(), {"--text", "hidden by name"});
+            else
+                arguments.insert(arguments.end(), {"--file", out / "secret.txt"});
+            const auto hidden = runProgram(kProgram, arguments);
+            ASSERT_EQ(hidden.exitCode, c.exitCode) << c.name << " " << command << "\n" << hidden.err;
+            if (c.signature.empty()) {
+                EXPECT_NE(hidden.err.find("JPEG compression changes pixels"), std::string::npos) << hidden.err;
+                EXPECT_EQ(out.entries(), std::set<std::string>{"secret.txt"}) << c.name;
+                continue;
+            }
+            EXPECT_EQ(testsupport::readFile(out / c.name).substr(0, c.signature.size()), c.signature) << c.name;
+            if (std::string(command) == "hide-message") {
+                EXPECT_EQ(runProgram(kProgram, {"extract-message", "--image", out / c.name, "--key", "5"}).out,
+                          "hidden by name\n")
+                    << c.name;
+            }
+        }
+    }
 }
 
 TEST_F(CliProgramTest, TextAndFileCipherRoundTrips) {

@@ -106,6 +106,7 @@ INSTANTIATE_TEST_SUITE_P(Jpeg, PictureFixtureTest,
                          ::testing::Values(FixtureCase{"baseline.jpg", "blocks.ppm", 6},
                                            FixtureCase{"progressive.jpg", "blocks.ppm", 6},
                                            FixtureCase{"greyscale.jpg", "blocks-grey.ppm", 3},
+                                           FixtureCase{"arithmetic.jpg", "blocks.ppm", 6},
                                            // taken by the fallback reader
                                            FixtureCase{"cmyk.jpg", "blocks.ppm", 12}));
 
@@ -347,6 +348,13 @@ TEST_F(UnreadablePictureTest, RefusalsNameTheFileAndTheReason) {
         data[sof + 6] = data[sof + 8] = static_cast<char>(0xE8);
         return data;
     }();
+    const std::string arithmetic = testsupport::readFile(kPictures + "arithmetic.jpg");
+    const auto arithmeticScan = arithmetic.find("\xFF\xDA");
+    // Arithmetic coding says a uniform picture in a few bytes, but not 2^28 pixels in 200.
+    std::string hugeArithmetic = arithmetic;
+    const auto arithmeticFrame = arithmetic.find("\xFF\xC9");
+    hugeArithmetic[arithmeticFrame + 5] = hugeArithmetic[arithmeticFrame + 7] = static_cast<char>(0x40);
+    hugeArithmetic[arithmeticFrame + 6] = hugeArithmetic[arithmeticFrame + 8] = 0;
     std::string hugeBmp = bmp;
     hugeBmp[18] = hugeBmp[22] = static_cast<char>(0xFF);
     hugeBmp[19] = hugeBmp[23] = static_cast<char>(0x7F);
@@ -364,6 +372,8 @@ TEST_F(UnreadablePictureTest, RefusalsNameTheFileAndTheReason) {
         {"jpeg-header-only.jpg", jpeg.substr(0, 40), "Invalid picture"},
         {"jpeg-cut.jpg", jpeg.substr(0, jpeg.find("\xFF\xDA") + 20), "cut short"},
         {"huge.jpg", bigJpeg, "more than the"},
+        {"arithmetic-cut.jpg", arithmetic.substr(0, arithmeticScan + 14 + 3), "cut short"},
+        {"arithmetic-huge.jpg", hugeArithmetic, "too few for such a picture"},
         {"huge.bmp", hugeBmp, "more than the"},
     };
     for (const auto& c : cases) {
@@ -410,3 +420,60 @@ TEST_F(UnreadablePictureTest, FileWithoutReadPermissionGivesPermissionDenied) {
 }
 
 }  // namespace
+
+// PNGs of every kind Qt writes open as their red, green and blue, whatever
+// their alpha says; 16-bit channels chosen as multiples of 257 narrow exactly.
+TEST(PngPictureTest, EveryKindOfPngOpensAsItsColoursWithAlphaIgnored) {
+    TestFolder folder;
+    const QImage colours = [] {
+        QImage image(5, 3, QImage::Format_ARGB32);
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 5; ++x)
+                image.setPixel(x, y, qRgba(x * 51, y * 85, 255 - x * 51, x == 0 ? 0 : 128 + x * 25));
+        return image;
+    }();
+    const QImage opaque = [&] {
+        QImage image(5, 3, QImage::Format_RGB32);
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 5; ++x)
+                image.setPixel(x, y, colours.pixel(x, y) | 0xFF000000u);
+        return image;
+    }();
+    const QImage grey = opaque.convertToFormat(QImage::Format_Grayscale8);
+    const struct {
+        const char* name;
+        QImage written;
+        QImage expected;  // RGB32
+    } cases[] = {
+        {"rgb8", opaque.convertToFormat(QImage::Format_RGB888), opaque},
+        {"rgba8", colours.convertToFormat(QImage::Format_RGBA8888), opaque},
+        {"rgba16", colours.convertToFormat(QImage::Format_RGBA64), opaque},
+        {"grey8", grey, grey.convertToFormat(QImage::Format_RGB32)},
+        {"grey16", grey.convertToFormat(QImage::Format_Grayscale16), grey.convertToFormat(QImage::Format_RGB32)},
+        {"palette", opaque.convertToFormat(QImage::Format_Indexed8), opaque},
+    };
+    for (const auto& c : cases) {
+        const std::string path = folder / (std::string(c.name) + ".png");
+        ASSERT_TRUE(c.written.save(QString::fromStdString(path), "png")) << c.name;
+        const QImage opened = loadPicture(path);
+        EXPECT_EQ(opened.format(), QImage::Format_RGB32) << c.name;
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 5; ++x)
+                EXPECT_EQ(opened.pixel(x, y) & 0xFFFFFF, c.expected.pixel(x, y) & 0xFFFFFF)
+                    << c.name << " pixel " << x << "," << y;
+    }
+}
+
+// The program's own PNG writer, read back by Qt's reader alone: every width
+// from 1 to 9 and a picture whose rows differ in every way.
+TEST(PngPictureTest, SavedPngsAreStandardAndExact) {
+    TestFolder folder;
+    for (int width = 1; width <= 9; ++width) {
+        const QImage original = noisePicture(width, 6, static_cast<unsigned>(width));
+        const std::string path = folder / ("w" + std::to_string(width) + ".png");
+        stego::platform::savePicture(original, path);
+        QImage reread(QString::fromStdString(path), "png");
+        ASSERT_FALSE(reread.isNull()) << width;
+        EXPECT_EQ(largestDifference(original, reread.convertToFormat(QImage::Format_RGB32)), 0) << width;
+    }
+}

@@ -112,8 +112,13 @@ HRESULT Encryption::initialise(BSTR* key, AutomationLong* result, bool textMode)
 HRESULT Encryption::cipherSymbol(BSTR* c, bool encipher) {
     return serverGuard(kSource, [&] {
         requirePointers({c});
+        // Made for this call and never grown, the string holds nothing but these
+        // characters: clearing them is enough, and cheaper than its whole buffer.
         std::string symbol(com::ComString::view(*c));
-        const support::ClearedOnExit clearSymbol(symbol);
+        struct ClearCharacters {
+            std::string& text;
+            ~ClearCharacters() { support::secureClear(text.data(), text.size()); }
+        } const clearSymbol{symbol};
         if (encipher)
             m_machine.EncryptByte(symbol);
         else
@@ -123,8 +128,9 @@ HRESULT Encryption::cipherSymbol(BSTR* c, bool encipher) {
     });
 }
 
-char Encryption::passSymbol(char symbol, bool encipher) {
-    com::ComString held(std::string_view(&symbol, 1));
+// held: one boundary string that carries every symbol of a call in turn.
+char Encryption::passSymbol(com::ComString& held, char symbol, bool encipher) {
+    com::ComString::replace(held.slot(), std::string_view(&symbol, 1));
     com::raiseIfFailed(encipher ? self().EncryptByte(held.slot()) : self().DecryptByte(held.slot()));
     if (held.view().size() != 1)
         throw com::ComError(E_UNEXPECTED, "a symbol came back as more or less than one character");
@@ -148,8 +154,9 @@ HRESULT Encryption::cipherText(BSTR* key, BSTR* encstr, BSTR* result, bool encip
         std::string cipher;
         const support::ClearedOnExit clearCipher(cipher);
         cipher.reserve(text.size());
+        com::ComString held(std::string_view(" ", 1));
         for (const char symbol : text)
-            cipher += passSymbol(symbol, encipher);
+            cipher += passSymbol(held, symbol, encipher);
         *result = com::ComString::allocate(cipher);
         return S_OK;
     });
@@ -180,9 +187,10 @@ HRESULT Encryption::cipherFile(BSTR* key, BSTR* filename, BSTR* outfilename, Aut
         // A symbol the machine refuses (past the counter's limit) ends the call
         // with its error, after the bytes before it have been written.
         std::exception_ptr refused;
+        com::ComString held(std::string_view(" ", 1));
         for (const char byte : input.bytes) {
             try {
-                bytes += passSymbol(byte, encipher);
+                bytes += passSymbol(held, byte, encipher);
             } catch (...) {
                 refused = std::current_exception();
                 break;

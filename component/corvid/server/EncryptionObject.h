@@ -8,6 +8,7 @@
 
 #include "EncryptionDispatch.h"
 #include "cipher/Encryption.h"
+#include "comrt/ComString.h"
 
 namespace corvid::component {
 
@@ -41,7 +42,7 @@ private:
     HRESULT cipherText(BSTR* key, BSTR* encstr, BSTR* result, bool encipher);
     HRESULT cipherFile(BSTR* key, BSTR* filename, BSTR* outfilename, AutomationLong* result, bool encipher);
     HRESULT cipherSymbol(BSTR* c, bool encipher);
-    char passSymbol(char symbol, bool encipher);
+    char passSymbol(com::ComString& held, char symbol, bool encipher);
 
     std::atomic<std::uint32_t> m_references{1};
     corvid::Encryption m_machine;

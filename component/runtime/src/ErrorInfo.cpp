@@ -15,6 +15,10 @@ thread_local ErrorRecord t_error;
 }  // namespace
 
 COMRT_API void SetErrorInfo(const char* source, const char* description) {
+    // Every call through an interface empties the slot first: an empty slot
+    // stays as it is, at the cost of one test.
+    if (description == nullptr && !t_error.present && t_error.source.empty() && source == nullptr)
+        return;
     try {
         t_error.present = description != nullptr;
         t_error.source = source ? source : "";

@@ -1,6 +1,7 @@
 // Owns one string of the component boundary and converts it to and from std::string.
 #pragma once
 
+#include <cstring>
 #include <new>
 #include <string>
 #include <string_view>
@@ -45,8 +46,14 @@ public:
     std::string_view view() const noexcept { return view(m_text); }
     std::string str() const { return std::string(view()); }
 
-    /// Puts a new string holding text into slot, freeing the one it held.
+    /// Puts a new string holding text into slot, freeing the one it held; a
+    /// string of the same length is rewritten where it is, which spares every
+    /// symbol that crosses the boundary an allocation.
     static void replace(BSTR* slot, std::string_view text) {
+        if (*slot != nullptr && SysStringLen(*slot) == text.size()) {
+            std::memmove(*slot, text.data(), text.size());  // text may be a view of *slot
+            return;
+        }
         BSTR made = allocate(text);
         SysFreeString(*slot);
         *slot = made;

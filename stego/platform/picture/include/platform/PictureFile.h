@@ -5,11 +5,9 @@
 #include <string>
 
 #include "platform/PosixFileWriter.h"
+#include "platform/SaveFormat.h"
 
 namespace stego::platform {
-
-/// The lossless formats a picture can be saved in.
-enum class PictureFileFormat { Bmp, Png };
 
 /// Loads a BMP, JPEG or PNG file (paths are local 8-bit, as the file system spells
 /// them) into a QImage of Format_RGB32. Throws stego::Failure whose message
@@ -26,11 +24,6 @@ void savePictureAsBmp(const QImage& picture, const std::string& path, FileWriter
 /// As savePictureAsBmp, in the given format.
 void savePictureAs(const QImage& picture, const std::string& path, PictureFileFormat format,
                    FileWriter& writer = systemFileWriter());
-
-/// The format a picture saved under path gets: PNG for a name ending .png,
-/// BMP for any other. A name ending .jpg or .jpeg is refused (Failure with a
-/// plain reason): JPEG would destroy the hidden bits.
-PictureFileFormat saveFormatFor(const std::string& path);
 
 /// Saves in the format saveFormatFor(path) chooses.
 void savePicture(const QImage& picture, const std::string& path, FileWriter& writer = systemFileWriter());

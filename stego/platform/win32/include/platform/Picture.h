@@ -6,6 +6,7 @@
 #include <string>
 
 #include "engine/MemoryCarrier.h"
+#include "platform/SaveFormat.h"
 
 namespace stego::platform {
 
@@ -34,5 +35,11 @@ Picture loadPicture(const std::string& path);
 /// its destination first and moved into place only when complete. A folder or
 /// device at path is refused, not replaced. Throws stego::Failure.
 void savePictureAsBmp(const Picture& picture, const std::string& path);
+/// As savePictureAsBmp, after refusing a JPEG name as every platform does;
+/// this platform writes every other name as BMP.
+inline void savePicture(const Picture& picture, const std::string& path) {
+    saveFormatFor(path);
+    savePictureAsBmp(picture, path);
+}
 
 }  // namespace stego::platform

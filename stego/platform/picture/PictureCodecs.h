@@ -1,0 +1,39 @@
+// The picture layer's codecs, one file each, behind the open and save
+// dispatch of PictureFile.cpp. Every function refuses bad input with a
+// stego::Failure that names the file.
+#pragma once
+
+#include <QIODevice>
+#include <QImage>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/PosixFileWriter.h"
+
+namespace stego::platform::codecs {
+
+/// A blank Format_RGB32 picture, or a refusal when memory runs out.
+QImage allocateRgb32(int width, int height, const std::string& path);
+
+/// Qt's reader on device, converted to Format_RGB32. image: where the reader
+/// decodes to when it already has the picture's size and format.
+QImage readWithQt(QIODevice& device, const char* format, const std::string& path, QImage image = QImage());
+
+QImage decodeJpeg(const std::vector<unsigned char>& data, const std::string& path);
+
+/// A BMP from the open file fd of fileSize bytes.
+QImage loadBmp(int fd, std::int64_t fileSize, const std::string& path);
+
+/// The same file through Qt's reader alone, for the checks that the direct
+/// path gives the same pixels. Header checks as loadBmp.
+QImage loadBmpWithQt(int fd, std::int64_t fileSize, const std::string& path);
+
+QImage loadPng(int fd, std::int64_t fileSize, const std::string& path);
+
+/// Encoders into an open file; every byte goes through writer. picture is Format_RGB32 or ARGB32.
+void writeBmp(const QImage& picture, int fd, const std::string& shownPath, FileWriter& writer);
+void writePng(const QImage& picture, int fd, const std::string& shownPath, FileWriter& writer);
+
+}  // namespace stego::platform::codecs

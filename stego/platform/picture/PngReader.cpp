@@ -1,0 +1,18 @@
+// PNG (grey, palette, 8 and 16 bits) through Qt's reader; alpha is ignored, as BMP's is.
+#include <QFile>
+
+#include <cerrno>
+
+#include "PictureCodecs.h"
+#include "platform/PictureRefusals.h"
+
+namespace stego::platform::codecs {
+
+QImage loadPng(int fd, std::int64_t /*fileSize*/, const std::string& path) {
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::DontCloseHandle))
+        refuseWithErrno(EIO, path);
+    return readWithQt(file, "png", path);
+}
+
+}  // namespace stego::platform::codecs
