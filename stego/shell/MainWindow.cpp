@@ -24,6 +24,7 @@
 #include "KeyPadWindow.h"
 #include "LayoutPicture.h"
 #include "Refusal.h"
+#include "SealedPanel.h"
 #include "ShellFonts.h"
 #include "Twips.h"
 #include "WindowPlacement.h"
@@ -165,6 +166,11 @@ void MainWindow::buildControls() {
     m_pass->setText(QString::fromLatin1(kScrambleKey));
     m_pass->setFocusPolicy(Qt::NoFocus);
     m_pass->hide();
+
+    // The sealed item's panel, under the picture: a passphrase in place of the
+    // key, on the same picture and message area; the classic controls stay as they are.
+    auto* sealedPanel = new SealedPanel(m_services, {m_picture, *m_Text1, [this] { m_Picture2->update(); }}, client);
+    sealedPanel->setGeometry(twipsRect(0, 4860, 6855, 1110));
 
     connect(m_Command1, &QPushButton::clicked, this, &MainWindow::insertMessageClicked);
     connect(m_Command2, &QPushButton::clicked, this, &MainWindow::extractMessageClicked);
