@@ -170,7 +170,7 @@ void MainWindow::buildControls() {
     // The sealed item's panel, under the picture: a passphrase in place of the
     // key, on the same picture and message area; the classic controls stay as they are.
     auto* sealedPanel = new SealedPanel(m_services, {m_picture, *m_Text1, [this] { m_Picture2->update(); }}, client);
-    sealedPanel->setGeometry(twipsRect(0, 4860, 6855, 1110));
+    sealedPanel->setGeometry(twipsRect(0, 4860, 7110, 1110));
 
     connect(m_Command1, &QPushButton::clicked, this, &MainWindow::insertMessageClicked);
     connect(m_Command2, &QPushButton::clicked, this, &MainWindow::extractMessageClicked);

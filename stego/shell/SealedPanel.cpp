@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPalette>
 #include <QPushButton>
 #include <optional>
 
@@ -72,12 +73,14 @@ SealedPanel::SealedPanel(ShellServices& services, SealedPanelHost host, QWidget*
     layout->setContentsMargins(6, 2, 6, 4);
     layout->setVerticalSpacing(3);
     auto* passphraseRow = new QHBoxLayout;
+    passphraseRow->setSpacing(6);
     passphraseRow->addWidget(label);
     passphraseRow->addWidget(m_passphrase, 1);
     passphraseRow->addWidget(m_show);
     passphraseRow->addWidget(m_hint);
     layout->addLayout(passphraseRow, 0, 0);
     auto* buttonRow = new QHBoxLayout;
+    buttonRow->setSpacing(4);
     for (QPushButton* button : {m_sealMessage, m_openMessage, m_sealFile, m_openFile, m_savePicture})
         buttonRow->addWidget(button);
     layout->addLayout(buttonRow, 1, 0);
@@ -96,9 +99,15 @@ SealedPanel::SealedPanel(ShellServices& services, SealedPanelHost host, QWidget*
 void SealedPanel::updateHint() {
     const PassphraseHint hint = passphraseHint(m_passphrase->text());
     m_hint->setText(hint.text);
-    // A weak passphrase shows in the text's own words; the colour only underlines it.
-    const bool weak = hint.level == PassphraseHint::Level::Short || hint.level == PassphraseHint::Level::Refused;
-    m_hint->setStyleSheet(weak ? QStringLiteral("color: #a01010;") : QString());
+    // The words say it; the colour only underlines a short passphrase, and an
+    // empty field (where every session starts) is no alarm. A palette, not a
+    // style sheet, so that the label keeps the window's font.
+    QPalette colours = palette();
+    if (hint.level == PassphraseHint::Level::Refused)
+        colours.setColor(QPalette::WindowText, colours.color(QPalette::PlaceholderText));
+    else if (hint.level == PassphraseHint::Level::Short)
+        colours.setColor(QPalette::WindowText, QColor(0xA0, 0x10, 0x10));
+    m_hint->setPalette(colours);
 }
 
 void SealedPanel::sealMessageClicked() {
