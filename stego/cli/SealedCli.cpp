@@ -20,7 +20,6 @@ namespace stego::cli {
 
 namespace {
 
-constexpr std::size_t kShortPassphrase = 12;  // characters; fewer is warned about
 constexpr std::int64_t kLongestPassphraseFile = 4096;
 
 // A usage problem found after parsing: no way to get a passphrase.
@@ -74,8 +73,8 @@ std::string choosePassphrase(const CliRequest& request, CliEnvironment& env, boo
     }
     if (passphrase.empty())
         throw Failure(kInvalidArgument, "The passphrase is empty; a sealed item needs one.");
-    if (sealing && utf8Characters(passphrase) < kShortPassphrase)
-        env.err << kProgram << ": warning: the passphrase has fewer than " << kShortPassphrase
+    if (sealing && utf8Characters(passphrase) < sealed::kShortPassphrase)
+        env.err << kProgram << ": warning: the passphrase has fewer than " << sealed::kShortPassphrase
                 << " characters; a short passphrase can be guessed\n";
     return passphrase;
 }

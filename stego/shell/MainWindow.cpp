@@ -33,6 +33,7 @@
 #include "KeyPadWindow.h"
 #include "LayoutPicture.h"
 #include "Refusal.h"
+#include "SealedPanel.h"
 #include "ShellFonts.h"
 #include "Twips.h"
 #include "WindowPlacement.h"
@@ -216,6 +217,19 @@ void MainWindow::buildControls() {
     client->installEventFilter(this);
     m_Picture1->installEventFilter(this);
     m_Picture2->installEventFilter(this);
+
+    // The sealed item's panel, under the picture: a passphrase in place of the
+    // key, on the same picture and message area; the classic controls stay as they are.
+    m_sealedPanel = new SealedPanel(m_services,
+                                    {m_picture, *m_Text1,
+                                     [this] {
+                                         m_Picture2->pictureChanged();
+                                         markUnsaved(true);
+                                     },
+                                     [this](const QString& path) { return confirmReplace(path); },
+                                     [this] { saveImageAs(); }},
+                                    client);
+    m_sealedPanel->setGeometry(twipsRect(0, 4860, 7110, 1110));
 
     connect(m_Command1, &QPushButton::clicked, this, &MainWindow::insertMessageClicked);
     connect(m_Command2, &QPushButton::clicked, this, &MainWindow::extractMessageClicked);
@@ -700,10 +714,12 @@ void MainWindow::placeControls() {
         frame->move(frameLeft, frame->y());
     m_pass->move(twipsToPixels(6960) + dx, m_pass->y());
 
-    // Below the original viewport lay a band as high as the controls' foot;
-    // a taller window soon gives the picture all of its height.
-    const int height =
-        std::max(original.height(), std::min(client.height() - kScrollBarThickness - 4, original.height() + 2 * dy));
+    // Below the viewport and its scroll bar, the sealed panel keeps its band;
+    // the picture takes the rest of the height.
+    const int panelTop = twipsToPixels(4860) - original.height();
+    const int height = std::max(original.height(), client.height() - panelTop - m_sealedPanel->height());
+    m_sealedPanel->setGeometry(0, height + panelTop, viewportWidth + twipsToPixels(7110) - original.width(),
+                               m_sealedPanel->height());
     const QSize viewport(viewportWidth, height);
     if (m_Picture1->size() == viewport)
         return;

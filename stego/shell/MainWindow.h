@@ -162,6 +162,7 @@ private:
     QPushButton* m_Command8 = nullptr;
     QLineEdit* m_pass = nullptr;
     QLabel* m_lblCount = nullptr;
+    class SealedPanel* m_sealedPanel = nullptr;
     QLabel* m_statusPicture = nullptr;
     QLabel* m_statusOutcome = nullptr;
     QAction* m_fitAction = nullptr;

@@ -2,6 +2,7 @@
 // change pixels or files last, and every failure an Outcome.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,9 @@ namespace sealed {
 /// What every opening of a sealed item that fails says: a wrong passphrase,
 /// no item and a changed item are one answer, by design.
 inline constexpr std::string_view kNoSealedItem = "No sealed item opens with this passphrase";
+
+/// A passphrase of fewer characters is warned about when it seals: it can be guessed.
+inline constexpr std::size_t kShortPassphrase = 12;
 
 struct SealedServices {
     SealedCrypto& crypto;
