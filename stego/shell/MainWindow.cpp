@@ -220,15 +220,15 @@ void MainWindow::buildControls() {
 
     // The sealed item's panel, under the picture: a passphrase in place of the
     // key, on the same picture and message area; the classic controls stay as they are.
-    m_sealedPanel = new SealedPanel(m_services,
-                                    {m_picture, *m_Text1,
-                                     [this] {
-                                         m_Picture2->pictureChanged();
-                                         markUnsaved(true);
-                                     },
-                                     [this](const QString& path) { return confirmReplace(path); },
-                                     [this] { saveImageAs(); }},
-                                    client);
+    m_sealedPanel =
+        new SealedPanel(m_services,
+                        {m_picture, *m_Text1,
+                         [this] {
+                             m_Picture2->pictureChanged();
+                             markUnsaved(true);
+                         },
+                         [this](const QString& path) { return confirmReplace(path); }, [this] { saveImageAs(); }},
+                        client);
     m_sealedPanel->setGeometry(twipsRect(0, 4860, 7110, 1110));
 
     connect(m_Command1, &QPushButton::clicked, this, &MainWindow::insertMessageClicked);
