@@ -707,7 +707,6 @@ void MainWindow::placeControls() {
     constexpr int kNarrowestViewport = 120;
     const int viewportWidth = std::max(kNarrowestViewport, original.width() + client.width() - smallest.width());
     const int dx = viewportWidth - original.width();
-    const int dy = std::max(0, client.height() - smallest.height());
     const int frameLeft = twipsToPixels(7200) + dx;
     for (QWidget* frame : {static_cast<QWidget*>(m_Frame1), static_cast<QWidget*>(m_Frame3),
                            static_cast<QWidget*>(m_Frame2), static_cast<QWidget*>(m_Frame5)})

@@ -25,13 +25,6 @@ const QString kEmptyPassphrase = QStringLiteral("The passphrase is empty; a seal
 const QString kNoItem = QString::fromLatin1(sealed::kNoSealedItem);
 const QString kPassphrase = QStringLiteral("tessellated marmalade 7");
 
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
-
 // A panel on its own over a picture and a message box, as a window would hold them.
 struct PanelFixture {
     explicit PanelFixture(QSize size = QSize(64, 48))
