@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <poll.h>
 #include <pty.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -152,6 +153,33 @@ TEST_F(CliSecretsTest, KeyDashOnATerminalPromptsWithoutEcho) {
     EXPECT_EQ(rest.find("98765"), std::string::npos) << "the key was echoed: " << rest;
     EXPECT_NE(rest.find(expected.substr(0, expected.size() - 1)), std::string::npos) << rest;
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
+
+// While hide-message waits for its message (and holds the key), it can leave no core dump.
+TEST_F(CliSecretsTest, TheProgramLeavesNoCoreDumpWhileHoldingAKey) {
+    int input[2];
+    ASSERT_EQ(::pipe(input), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::dup2(input[0], 0);
+        ::close(input[1]);
+        const rlimit some{1 << 20, RLIM_INFINITY};
+        ::setrlimit(RLIMIT_CORE, &some);
+        ::alarm(20);
+        ::execl(kProgram.c_str(), kProgram.c_str(), "hide-message", "--image", (folder / "clean.bmp").c_str(),
+                "--output", (folder / "o.bmp").c_str(), "--key", "5", nullptr);
+        ::_exit(127);
+    }
+    ::close(input[0]);
+    std::string limits;
+    for (int tries = 0; tries < 100 && limits.find("Max core file size        0") == std::string::npos; ++tries) {
+        ::usleep(20000);
+        limits = testsupport::readFile("/proc/" + std::to_string(child) + "/limits");
+    }
+    ::close(input[1]);
+    ::waitpid(child, nullptr, 0);
+    EXPECT_NE(limits.find("Max core file size        0                    0"), std::string::npos) << limits;
 }
 
 TEST_F(CliSecretsTest, AnOutputThatCannotBeWrittenIsAnError) {

@@ -6,6 +6,8 @@
 
 #include <csignal>
 #include <filesystem>
+#include <sys/prctl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -13,6 +15,7 @@
 #include "ChildProcess.h"
 #include "NoiseImage.h"
 #include "TestFolder.h"
+#include "platform/CoreDumps.h"
 #include "platform/PictureFile.h"
 #include "platform/PosixFileStore.h"
 #include "platform/PosixFileWriter.h"
@@ -237,6 +240,20 @@ TEST(PrivateFilesTest, AWriterKilledHalfWayLeavesNothingAfterTheNextWrite) {
         EXPECT_EQ(folder.entries(), (std::set<std::string>{"other.bmp", "p.bmp"})) << "named: " << namedScratch;
         std::filesystem::remove(folder / "other.bmp");
     }
+}
+
+TEST(PrivateFilesTest, CoreDumpsAreTurnedOff) {
+    const int result = testsupport::inChildProcess([] {
+        const rlimit some{1 << 20, RLIM_INFINITY};
+        if (::setrlimit(RLIMIT_CORE, &some) != 0 || ::prctl(PR_GET_DUMPABLE) != 1)
+            return 2;
+        if (!stego::platform::keepSecretsOutOfCoreDumps())
+            return 3;
+        rlimit now{};
+        ::getrlimit(RLIMIT_CORE, &now);
+        return now.rlim_cur == 0 && now.rlim_max == 0 && ::prctl(PR_GET_DUMPABLE) == 0 ? 0 : 1;
+    });
+    EXPECT_EQ(result, 0);
 }
 
 }  // namespace
