@@ -24,7 +24,7 @@ _pixquill_cli() {
         _filedir '@(bmp|BMP|jpg|JPG|jpeg|JPEG)'
         return
         ;;
-    --output | --file | --text-file | --input)
+    --output | --file | --text-file | --input | --key-file)
         _filedir
         return
         ;;
@@ -41,13 +41,13 @@ _pixquill_cli() {
 
     local options
     case $command in
-    hide-message) options="--image --output --key --text --text-file" ;;
-    extract-message) options="--image --key" ;;
-    hide-file) options="--image --output --file --key" ;;
-    extract-file) options="--image --output --key" ;;
+    hide-message) options="--image --output --key --key-file --text --text-file" ;;
+    extract-message) options="--image --key --key-file" ;;
+    hide-file) options="--image --output --file --key --key-file" ;;
+    extract-file) options="--image --output --key --key-file" ;;
     capacity) options="--image" ;;
-    encrypt-text | decrypt-text) options="--text --key" ;;
-    encrypt-file | decrypt-file) options="--input --output --key" ;;
+    encrypt-text | decrypt-text) options="--text --key --key-file" ;;
+    encrypt-file | decrypt-file) options="--input --output --key --key-file" ;;
     *) return ;;
     esac
     COMPREPLY=($(compgen -W "$options --help" -- "$cur"))
