@@ -89,6 +89,13 @@ TEST(LoaderTrust, OnlyTrustedRecordsFoldersAndLibrariesAreUsed) {
              (void)!::chown((folder + "/" + copyName).c_str(), kNobody, kNobody);
          },
          "belongs to another user", true},
+        {"link to the library owned by another user",
+         [&](const std::string& registry, const std::string& folder) {
+             std::filesystem::create_symlink(folder + "/" + copyName, folder + "/link.so");
+             (void)!::lchown((folder + "/link.so").c_str(), kNobody, kNobody);
+             pointRecordAt(registry + kClassRecord, folder + "/link.so");
+         },
+         "belongs to another user", true},
         {"record writable by others",
          [](const std::string& registry, const std::string&) { ::chmod((registry + kClassRecord).c_str(), 0666); },
          "registration record"},
@@ -159,7 +166,9 @@ TEST(LoaderTrust, RegistrationStoresAbsoluteResolvedPathsInFoldersItMakes0755) {
     IsolatedRegistry registry;
     testsupport::TestFolder place;
     std::filesystem::create_directory(place / "real");
-    std::filesystem::copy_file(kLibrary, place / "real/libcorvid.so.1");
+    // As installed: the versioned file, and the name the loader asks for as a link to it.
+    std::filesystem::copy_file(kLibrary, place / "real/libcorvid.so.1.0.0");
+    std::filesystem::create_symlink("libcorvid.so.1.0.0", place / "real/libcorvid.so.1");
     std::filesystem::create_directory_symlink(place / "real", place / "via");
     const std::string output =
         run("cd '" + place.path() + "' && umask 000 && '" + kRegsvr + "' --system via/libcorvid.so.1");

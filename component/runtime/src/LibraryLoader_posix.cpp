@@ -28,9 +28,9 @@ void* load(const std::string& path) {
     if (path.empty() || path.front() != '/')
         throw com::ComError(CO_E_DLLNOTFOUND, "the library path '" + path +
                                                   "' is not absolute: register the library again with corvid-regsvr");
-    const std::string trusted = requireTrustedLibrary(path, CO_E_DLLNOTFOUND).string();
+    requireTrustedLibrary(path, CO_E_DLLNOTFOUND);
     dlerror();
-    void* handle = dlopen(trusted.c_str(), RTLD_NOW | RTLD_LOCAL);
+    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle) {
         const char* reason = dlerror();
         throw com::ComError(CO_E_ERRORINDLL, reason ? reason : "the library " + path + " cannot be loaded");

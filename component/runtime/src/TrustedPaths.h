@@ -11,8 +11,8 @@ namespace comrt {
 /// with the sticky bit, such as /tmp, may be writable by others).
 void requireTrusted(const std::filesystem::path& path, const char* what, int code);
 
-/// requireTrusted for file and for every folder above it, after resolving
-/// every link; returns the resolved path.
-std::filesystem::path requireTrustedLibrary(const std::filesystem::path& file, int code);
+/// requireTrusted for file and every folder above it, both as spelt (links
+/// included: their owners can repoint them) and with every link resolved.
+void requireTrustedLibrary(const std::filesystem::path& file, int code);
 
 }  // namespace comrt

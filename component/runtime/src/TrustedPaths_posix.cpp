@@ -38,12 +38,22 @@ void requireTrusted(const std::filesystem::path& path, const char* what, int cod
         refuse(path, what, std::string("cannot be examined (") + std::strerror(errno) + ")", code);
     if (status.st_uid != ::geteuid() && status.st_uid != 0)
         refuse(path, what, "belongs to another user (uid " + std::to_string(status.st_uid) + ")", code);
+    // A link's own mode means nothing; only its owner can point it elsewhere.
+    if (S_ISLNK(status.st_mode))
+        return;
     const bool shared = S_ISDIR(status.st_mode) && (status.st_mode & S_ISVTX) != 0;
     if ((status.st_mode & (S_IWGRP | S_IWOTH)) != 0 && !shared)
         refuse(path, what, "can be changed by other users (mode " + octal(status.st_mode) + ")", code);
 }
 
-std::filesystem::path requireTrustedLibrary(const std::filesystem::path& file, int code) {
+void requireTrustedLibrary(const std::filesystem::path& file, int code) {
+    // The path as given, link by link (the loader opens it so, keeping a
+    // versioned name), then where the links lead.
+    for (auto part = file; !part.empty(); part = part.parent_path()) {
+        requireTrusted(part, part == file ? "library" : "folder", code);
+        if (part == part.root_path())
+            break;
+    }
     char resolved[PATH_MAX];
     if (::realpath(file.c_str(), resolved) == nullptr)
         throw com::ComError(static_cast<HRESULT>(code),
@@ -55,7 +65,6 @@ std::filesystem::path requireTrustedLibrary(const std::filesystem::path& file, i
         if (folder == folder.root_path())
             break;
     }
-    return library;
 }
 
 }  // namespace comrt
