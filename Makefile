@@ -11,14 +11,16 @@ WERROR = $(if $(CI),ON,OFF)
 setup:
 	./scripts/setup-debian
 
-COMPONENT = build/default/component
+# Programs and private libraries sit in the build folder as they are installed.
+PROGRAMS = build/default/bin
+PRIVATE_LIBS = build/default/lib/pixquill
 
 build:
 	cmake --preset default -DPIXQUILL_WERROR=$(WERROR)
 	cmake --build --preset default -j $(JOBS)
 	@# The program creates its cipher by class identifier: register this build's
 	@# Corvid for the user running it, so that it works at once.
-	$(COMPONENT)/corvid-regsvr $(COMPONENT)/libcorvid.so.1
+	$(PROGRAMS)/corvid-regsvr $(PRIVATE_LIBS)/libcorvid.so.1
 
 run: build
 	./scripts/run-pixquill build/default

@@ -24,7 +24,7 @@ _pixquill_cli() {
         _filedir '@(bmp|BMP|jpg|JPG|jpeg|JPEG)'
         return
         ;;
-    --output | --file | --text-file | --input | --passphrase-file)
+    --output | --file | --text-file | --input | --key-file | --passphrase-file)
         _filedir
         return
         ;;
@@ -41,13 +41,13 @@ _pixquill_cli() {
 
     local options
     case $command in
-    hide-message) options="--image --output --key --text --text-file --seal --passphrase-file" ;;
-    extract-message) options="--image --key --seal --passphrase-file" ;;
-    hide-file) options="--image --output --file --key --seal --passphrase-file" ;;
-    extract-file) options="--image --output --key --seal --passphrase-file" ;;
+    hide-message) options="--image --output --key --key-file --text --text-file --seal --passphrase-file" ;;
+    extract-message) options="--image --key --key-file --seal --passphrase-file" ;;
+    hide-file) options="--image --output --file --key --key-file --seal --passphrase-file" ;;
+    extract-file) options="--image --output --key --key-file --seal --passphrase-file" ;;
     capacity) options="--image --seal --passphrase-file" ;;
-    encrypt-text | decrypt-text) options="--text --key" ;;
-    encrypt-file | decrypt-file) options="--input --output --key" ;;
+    encrypt-text | decrypt-text) options="--text --key --key-file" ;;
+    encrypt-file | decrypt-file) options="--input --output --key --key-file" ;;
     *) return ;;
     esac
     COMPREPLY=($(compgen -W "$options --help" -- "$cur"))

@@ -12,6 +12,7 @@
 #include "engine/NumberFormat.h"
 #include "engine/PixelChannel.h"
 #include "platform/Picture.h"
+#include "platform/ReplacementFile.h"
 #include "support/ClearedOnExit.h"
 #include "support/Limits.h"
 #include "support/SecureClear.h"
@@ -165,24 +166,36 @@ void checkCipherInput(const std::string& path, FileStore& files) {
 
 using FileCall = std::int32_t (CipherObject::*)(std::string&, const std::string&, const std::string&);
 
-// The cipher writes into a private folder beside the destination; the
-// result replaces the destination only when it is complete.
+// Failure words with the path through which the cipher reached the new file
+// replaced by the destination the user named.
+Failure namingDestination(const Failure& failure, const std::string& handlePath, const std::string& destination) {
+    std::string words = failure.what();
+    for (std::size_t at = words.find(handlePath); at != std::string::npos;
+         at = words.find(handlePath, at + destination.size()))
+        words.replace(at, handlePath.size(), destination);
+    return Failure(failure.number(), words);
+}
+
+// The cipher writes into a new file held open beside the destination (reached
+// through its handle, never through a folder's name); it replaces the
+// destination only when complete. A new output is for its owner only.
 int cipherFile(const CliRequest& request, CliEnvironment& env, FileCall call, const char* failureWords) {
     std::string key = chosenKey(request, env);
     const support::ClearedOnExit clearKey(key);
     return reportingFailures(env, [&] {
         checkCipherInput(request.input, env.files);
         RequireReplaceableFile(env.files, request.output);
-        const auto scratch = env.files.makeScratchDirectory(request.output);
-        const std::string written = scratch->path() + "/corvid.out";
+        platform::ReplacementFile output(request.output, platform::ReplacementFile::NewFileMode::OwnerOnly);
         std::int32_t result = 0;
-        {
+        try {
             const std::unique_ptr<CipherObject> cipher = CreateCipher(env.makeCipher);
-            result = ((*cipher).*call)(key, request.input, written);
+            result = ((*cipher).*call)(key, request.input, output.pathThroughHandle());
+        } catch (const Failure& failure) {
+            throw namingDestination(failure, output.pathThroughHandle(), request.output);
         }
         if (result != 0)
             return reportError(env, result, std::string(failureWords) + request.input + ".");
-        env.files.replaceFile(written, request.output);
+        output.commit();
         return kSuccess;
     });
 }

@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <cerrno>
 #include <ostream>
 #include <string>
 #include <utility>
@@ -11,8 +12,11 @@
 #include "ExitCode.h"
 #include "KeyArgument.h"
 #include "SealedCli.h"
+#include "SecretInput.h"
 #include "engine/Failure.h"
 #include "support/ClearedOnExit.h"
+#include "support/FileErrors.h"
+#include "support/SecureClear.h"
 
 namespace stego::cli {
 
@@ -60,7 +64,10 @@ const SubcommandSpec kSubcommands[] = {
 
 const CLI::Validator& keyValidator() {
     static const CLI::Validator validator(
-        [](std::string& text) { return isValidKey(text) ? std::string() : std::string(kKeyExplanation); }, "DIGITS");
+        [](std::string& text) {
+            return isValidKey(text) || text == kKeyFromStandardInput ? std::string() : std::string(kKeyExplanation);
+        },
+        "DIGITS|-");
     return validator;
 }
 
@@ -80,9 +87,17 @@ void addOptions(CLI::App& command, unsigned options, CliRequest& request) {
         command.add_option("--file", request.file, "File to hide")->required();
     if (options & kCipherText)
         command.add_option("--text", request.text, "The text")->required();
-    if (options & kKey)
-        command.add_option("--key", request.key, "Encryption key, one or more digits (default 408127)")
-            ->check(keyValidator());
+    if (options & kKey) {
+        CLI::Option* key =
+            command
+                .add_option("--key", request.key,
+                            "Encryption key, one or more digits (default 408127). Other users can read it in the "
+                            "process list: prefer --key-file, or --key - to type it unseen")
+                ->check(keyValidator());
+        CLI::Option* keyFile = command.add_option("--key-file", request.keyFile,
+                                                  "File whose first line is the key (- for standard input)");
+        key->excludes(keyFile);
+    }
     if (options & kMessage) {
         CLI::Option* text = command.add_option("--text", request.text, "The message (default: standard input)");
         CLI::Option* textFile =
@@ -121,6 +136,63 @@ bool given(const CLI::App& command, const std::string& name) {
     return option != nullptr && option->count() > 0;
 }
 
+int usageError(CliEnvironment& env, const std::string& message) {
+    env.err << "pixquill-cli: error: " << message << "\nRun with --help for more information.\n";
+    return kUsage;
+}
+
+bool messageFromStandardInput(const SubcommandSpec& spec, const CliRequest& request) {
+    return (spec.options & kMessage) != 0 && !request.textGiven && !request.textFileGiven;
+}
+
+// Puts the key read from --key-file or typed after --key - into request.key.
+int readKey(const SubcommandSpec& spec, CliRequest& request, CliEnvironment& env) {
+    const bool typed = !request.keyFileGiven && request.key == kKeyFromStandardInput;
+    if (!request.keyFileGiven && !typed)
+        return kSuccess;
+    const bool fromStandardInput = typed || request.keyFile == kKeyFromStandardInput;
+    const bool terminal = fromStandardInput && standardInputIsTerminal();
+    if (fromStandardInput && !terminal && messageFromStandardInput(spec, request))
+        return usageError(env, "the key and the message cannot both come from standard input: give the message "
+                               "with --text-file, or the key with --key-file FILE");
+    try {
+        std::string key = fromStandardInput ? readSecretLine(env.in, terminal, env.err, "Key: ")
+                                            : readSecretFromFile(request.keyFile);
+        support::secureClear(request.key);
+        request.key.swap(key);
+    } catch (const Failure& failure) {
+        env.err << "pixquill-cli: error " << failure.number() << ": " << failure.what() << '\n';
+        return kError;
+    }
+    if (!isValidKey(request.key))
+        return usageError(env, "the key read from " +
+                                   (fromStandardInput ? std::string("standard input") : request.keyFile) +
+                                   " is not one: " + std::string(kKeyExplanation));
+    return kSuccess;
+}
+
+// No command writes over one of its own inputs, except a hide command over its picture.
+std::string overwrittenInput(const SubcommandSpec& spec, const CliRequest& request, const FileStore& files) {
+    if ((spec.options & (kOutputFile | kOutputPicture)) == 0)
+        return {};
+    const auto names = [&](const std::string& input) {
+        return !input.empty() && input != kKeyFromStandardInput &&
+               (input == request.output || files.sameFile(input, request.output));
+    };
+    const std::pair<const char*, const std::string*> inputs[] = {
+        {"--input", &request.input},
+        {"--file", &request.file},
+        {"--text-file", &request.textFile},
+        {"--key-file", &request.keyFile},
+        {"--passphrase-file", &request.passphraseFile},
+    };
+    for (const auto& [option, input] : inputs)
+        if (names(*input))
+            return std::string("--output names the file given with ") + option + "; " + spec.name +
+                   " never writes over its own inputs: choose another destination";
+    return {};
+}
+
 int parseAndRun(int argc, const char* const* argv, CliEnvironment& env) {
     CLI::App app("Hides encrypted messages and files in the low bits of pictures, and extracts them.", "pixquill-cli");
     app.set_version_flag("--version", std::string("pixquill-cli ") + PIXQUILL_VERSION);
@@ -131,12 +203,11 @@ int parseAndRun(int argc, const char* const* argv, CliEnvironment& env) {
     // The key and the message are secrets; CLI11's own copies and argv are out of reach.
     const support::ClearedOnExit clearKey(request.key);
     const support::ClearedOnExit clearText(request.text);
-    std::vector<std::pair<CLI::App*, CommandRun>> commands;
+    std::vector<std::pair<CLI::App*, const SubcommandSpec*>> commands;
     for (const SubcommandSpec& spec : kSubcommands) {
         CLI::App* command = app.add_subcommand(spec.name, spec.description);
         addOptions(*command, spec.options, request);
-        commands.emplace_back(command,
-                              spec.runSealed ? classicOrSealed(spec.run, spec.runSealed) : CommandRun(spec.run));
+        commands.emplace_back(command, &spec);
     }
 
     try {
@@ -152,27 +223,43 @@ int parseAndRun(int argc, const char* const* argv, CliEnvironment& env) {
                 << "\nRun with --help for more information.\n";
         return kUsage;
     } catch (const CLI::ParseError& e) {
-        env.err << "pixquill-cli: error: " << e.what() << "\nRun with --help for more information.\n";
-        return kUsage;
+        return usageError(env, e.what());
     }
 
-    for (const auto& [command, run] : commands) {
+    for (const auto& [command, spec] : commands) {
         if (!command->parsed())
             continue;
-        request.keyGiven = given(*command, "--key");
+        request.keyGiven = given(*command, "--key") || given(*command, "--key-file");
+        request.keyFileGiven = given(*command, "--key-file");
         request.textGiven = given(*command, "--text");
         request.textFileGiven = given(*command, "--text-file");
         request.passphraseFileGiven = given(*command, "--passphrase-file");
-        return run(request, env);
+        if (const std::string refusal = overwrittenInput(*spec, request, env.files); !refusal.empty())
+            return usageError(env, refusal);
+        if (const int code = readKey(*spec, request, env); code != kSuccess)
+            return code;
+        return spec->runSealed ? classicOrSealed(spec->run, spec->runSealed)(request, env) : spec->run(request, env);
     }
     return kUsage;  // require_subcommand(1) has already refused this
+}
+
+// A script must learn that its result never reached standard output (a full
+// disk, a closed pipe): the stream is flushed and checked before the exit.
+int checkedOutput(int code, CliEnvironment& env) {
+    errno = 0;
+    env.out.flush();
+    if (env.out)
+        return code;
+    const support::FileErrorInfo info = support::describeFileError(errno != 0 ? errno : EIO);
+    env.err << "pixquill-cli: error " << info.number << ": Cannot write standard output: " << info.text << '\n';
+    return code == kSuccess ? kError : code;
 }
 
 }  // namespace
 
 int runCommandLine(int argc, const char* const* argv, CliEnvironment& env) {
     try {
-        return parseAndRun(argc, argv, env);
+        return checkedOutput(parseAndRun(argc, argv, env), env);
     } catch (const std::exception& error) {
         env.err << "pixquill-cli: error " << kInternalError << ": Unexpected failure: " << error.what() << '\n';
     } catch (...) {

@@ -159,9 +159,11 @@ void addSealOptions(CLI::App& command, CliRequest& request) {
                             .add_option("--passphrase-file", request.passphraseFile,
                                         "Sealed item, with the passphrase on the first line of FILE")
                             ->type_name("FILE");
-    if (CLI::Option* key = command.get_option_no_throw("--key")) {
-        key->excludes(seal);
-        key->excludes(file);
+    for (const char* keyOption : {"--key", "--key-file"}) {
+        if (CLI::Option* key = command.get_option_no_throw(keyOption)) {
+            key->excludes(seal);
+            key->excludes(file);
+        }
     }
 }
 

@@ -7,9 +7,12 @@
 #include "CommandLine.h"
 #include "engine/LcgGenerator.h"
 #include "platform/ComponentCipher.h"
+#include "platform/CoreDumps.h"
 #include "platform/PosixFileStore.h"
 
 int main(int argc, char** argv) {
+    // Before any key or plain text is held.
+    stego::platform::keepSecretsOutOfCoreDumps();
     // Every failure is reported as one error line; Qt's own warnings (an
     // unreadable picture, a picture too large for memory) would only repeat it.
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});

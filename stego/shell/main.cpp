@@ -10,6 +10,7 @@
 #include "engine/Commands.h"
 #include "engine/LcgGenerator.h"
 #include "platform/ComponentCipher.h"
+#include "platform/CoreDumps.h"
 #include "platform/PosixFileStore.h"
 #include "platform/QtFileDialogs.h"
 #include "platform/QtMessageBoxes.h"
@@ -17,6 +18,7 @@
 #include "platform/QtTimerFactory.h"
 
 int main(int argc, char* argv[]) {
+    stego::platform::keepSecretsOutOfCoreDumps();  // before any key or plain text is held
     // A file-size limit fails a save like a full disk does (and says so), instead
     // of ending the program with the picture unsaved.
     std::signal(SIGXFSZ, SIG_IGN);

@@ -388,13 +388,12 @@ TEST_F(CliProgramTest, TextAndFileCipherRoundTrips) {
               0);
     EXPECT_EQ(testsupport::readFile(folder / "enc.bin").size(), data.size());
     EXPECT_NE(testsupport::readFile(folder / "enc.bin"), data);
-    // In place: the cipher's output replaces its input only when complete.
     ASSERT_EQ(runProgram(kProgram,
-                         {"decrypt-file", "--input", folder / "enc.bin", "--output", folder / "enc.bin", "--key", "8"})
+                         {"decrypt-file", "--input", folder / "enc.bin", "--output", folder / "dec.bin", "--key", "8"})
                   .exitCode,
               0);
-    EXPECT_EQ(testsupport::readFile(folder / "enc.bin"), data);
-    EXPECT_EQ(folder.entries(), (std::set<std::string>{"enc.bin", "plain.bin"}));
+    EXPECT_EQ(testsupport::readFile(folder / "dec.bin"), data);
+    EXPECT_EQ(folder.entries(), (std::set<std::string>{"dec.bin", "enc.bin", "plain.bin"}));
 }
 
 }  // namespace

@@ -221,7 +221,7 @@ INSTANTIATE_TEST_SUITE_P(Destinations, CliBadInputTest, ::testing::Values(
     BadInput{"HideOntoItsPicture", {"hide-message", "--image", "{work}/clean.bmp", "--output", "{work}/clean.bmp",
                                     "--key", "1", "--text", "in place"}, 0, "", "", {"clean.bmp"}},
     BadInput{"EncipherOntoItsInput", {"encrypt-file", "--input", "{work}/secret.bin", "--output", "{work}/secret.bin",
-                                      "--key", "1"}, 0, "", "", {"secret.bin"}}),
+                                      "--key", "1"}, 2, "--output names the file given with --input", "", {}}),
     rowName);
 
 INSTANTIATE_TEST_SUITE_P(KeysAndTexts, CliBadInputTest, ::testing::Values(

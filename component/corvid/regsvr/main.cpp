@@ -18,13 +18,15 @@ constexpr const char* kUsage =
     "  -u        unregister instead (DllUnregisterServer)\n"
     "  --system  use the system-wide registry instead of the user's\n";
 
-// A bare file name means the file in the current folder, as with any other
-// path argument, rather than a library the loader would search for.
+// A file name or relative path means that file, as with any other path
+// argument; the runtime loads only absolute paths, so it is made absolute
+// here. A name that is no file is passed on, for the runtime to refuse.
 std::string libraryPathFrom(const std::string& argument) {
-    std::error_code ignored;
-    if (argument.find('/') == std::string::npos && std::filesystem::exists(argument, ignored))
-        return "./" + argument;
-    return argument;
+    std::error_code error;
+    if (!std::filesystem::exists(argument, error))
+        return argument;
+    const auto absolute = std::filesystem::absolute(argument, error);
+    return error ? argument : absolute.lexically_normal().string();
 }
 }  // namespace
 

@@ -186,7 +186,7 @@ void ClassRegistry::unregisterServer(const ComServerDescription& server) const {
 
 std::optional<ClassRegistration> ClassRegistry::findClass(const CLSID& clsid) const {
     const auto file = classFile(m_folder, clsid);
-    auto record = RecordFile::read(file);
+    auto record = RecordFile::readTrusted(file, m_folder);
     if (!record)
         return std::nullopt;
     ClassRegistration registration{record->value("library"), record->value("threading")};
@@ -198,7 +198,7 @@ std::optional<ClassRegistration> ClassRegistry::findClass(const CLSID& clsid) co
 std::optional<CLSID> ClassRegistry::findProgId(std::string_view progId) const {
     if (!isSafeProgId(progId))
         return std::nullopt;
-    auto record = RecordFile::read(progIdFile(m_folder, progId));
+    auto record = RecordFile::readTrusted(progIdFile(m_folder, progId), m_folder);
     if (!record)
         return std::nullopt;
     return com::parseGuid(record->value("class"));
@@ -209,7 +209,9 @@ ClassRegistration findRegisteredClass(const CLSID& clsid) {
     std::optional<ClassRegistry> user;
     try {
         user.emplace(userRegistryFolder());
-    } catch (const com::ComError&) {
+    } catch (const com::ComError& error) {
+        if (error.result() != REGDB_E_CLASSNOTREG)
+            throw;  // a registry location set wrongly is reported, not passed over
     }
     if (user)
         if (auto found = user->findClass(clsid))

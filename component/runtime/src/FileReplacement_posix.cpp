@@ -3,6 +3,7 @@
 #include "FileReplacement.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -39,10 +40,33 @@ private:
     std::filesystem::path m_path;
 };
 
+// Registry folders are made 0755 whatever the umask: under umask 000 a
+// system-wide classes/ folder writable by all would let anyone redirect Corvid.
+void makeRegistryFolders(const std::filesystem::path& folder) {
+    std::error_code error;
+    if (std::filesystem::is_directory(folder, error))
+        return;
+    if (folder.has_parent_path() && folder.parent_path() != folder)
+        makeRegistryFolders(folder.parent_path());
+    if (::mkdir(folder.c_str(), 0755) != 0) {
+        if (errno != EEXIST)
+            fail(folder, errno);
+        return;  // made by someone else meanwhile: not ours to change
+    }
+    if (::chmod(folder.c_str(), 0755) != 0)
+        fail(folder, errno);
+}
+
 void writeWhole(const std::filesystem::path& path, std::string_view content) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
     if (fd < 0)
         fail(path, errno);
+    // Whatever the umask: every user reads a record, only its owner changes it.
+    if (::fchmod(fd, 0644) != 0) {
+        const int error = errno;
+        ::close(fd);
+        fail(path, error);
+    }
     std::size_t written = 0;
     while (written < content.size()) {
         const ssize_t n = ::write(fd, content.data() + written, content.size() - written);
@@ -62,10 +86,7 @@ void writeWhole(const std::filesystem::path& path, std::string_view content) {
 
 void replaceFileContents(const std::filesystem::path& target, std::string_view content) {
     const auto folder = target.parent_path();
-    std::error_code error;
-    std::filesystem::create_directories(folder, error);
-    if (error)
-        fail(folder, error.value());
+    makeRegistryFolders(folder);
     ScratchFolder scratch(folder);
     const auto prepared = scratch.path() / target.filename();
     writeWhole(prepared, content);

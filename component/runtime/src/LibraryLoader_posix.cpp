@@ -3,13 +3,11 @@
 #include "LibraryLoader.h"
 
 #include <dlfcn.h>
-#include <sys/stat.h>
 
-#include <cerrno>
-#include <cstring>
 #include <map>
 #include <mutex>
 
+#include "TrustedPaths.h"
 #include "comsupport/ComError.h"
 
 namespace comrt {
@@ -25,10 +23,12 @@ LoadedLibraries& loadedLibraries() {
 }
 
 void* load(const std::string& path) {
-    // A name without a folder is left to the loader's search; a path must exist.
-    struct stat status {};
-    if (path.find('/') != std::string::npos && ::stat(path.c_str(), &status) != 0)
-        throw com::ComError(CO_E_DLLNOTFOUND, "the library " + path + " cannot be opened: " + std::strerror(errno));
+    // A relative path would depend on the current folder and a bare name on the
+    // loader's search: only an absolute path in trusted folders is loaded.
+    if (path.empty() || path.front() != '/')
+        throw com::ComError(CO_E_DLLNOTFOUND, "the library path '" + path +
+                                                  "' is not absolute: register the library again with corvid-regsvr");
+    requireTrustedLibrary(path, CO_E_DLLNOTFOUND);
     dlerror();
     void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle) {

@@ -2,12 +2,6 @@
 
 #include "RecordFile.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
-#include <sstream>
-#include <system_error>
-
 #include "comsupport/ComError.h"
 
 namespace comrt {
@@ -25,28 +19,6 @@ bool fitsOnOneLine(std::string_view text) { return text.find_first_of("\r\n") ==
 
 RecordFile::RecordFile(std::string heading, std::vector<Field> fields)
     : m_heading(std::move(heading)), m_fields(std::move(fields)) {}
-
-std::optional<RecordFile> RecordFile::read(const std::filesystem::path& file) {
-    auto text = readText(file);
-    if (!text)
-        return std::nullopt;
-    return parse(*text);
-}
-
-std::optional<std::string> RecordFile::readText(const std::filesystem::path& file) {
-    std::error_code error;
-    if (!std::filesystem::exists(file, error)) {
-        if (!error)
-            return std::nullopt;
-        throw com::ComError(REGDB_E_CLASSNOTREG, file.string() + ": " + error.message());
-    }
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
-        throw com::ComError(REGDB_E_CLASSNOTREG, file.string() + ": " + std::strerror(errno));
-    std::ostringstream text;
-    text << in.rdbuf();
-    return std::move(text).str();
-}
 
 RecordFile RecordFile::parse(std::string_view text) {
     RecordFile record;

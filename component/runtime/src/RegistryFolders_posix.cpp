@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,10 +16,22 @@ namespace comrt {
 namespace {
 constexpr const char* kFolderName = "component-registry";
 
-// An environment value counts only when set, non-empty and absolute, as the XDG rules say.
+// An environment value counts only when set, non-empty and absolute, as the XDG rules say;
+// in a set-id program the environment belongs to the caller and does not count at all.
 const char* absoluteVariable(const char* name) {
-    const char* value = std::getenv(name);
+    const char* value = ::secure_getenv(name);
     return value && value[0] == '/' ? value : nullptr;
+}
+
+// A registry chosen by the environment must be absolute: a relative one would
+// follow the current folder, which may be anyone's.
+std::optional<std::filesystem::path> chosenFolder(const char* name) {
+    const char* value = ::secure_getenv(name);
+    if (!value || !*value)
+        return std::nullopt;
+    if (value[0] != '/')
+        throw com::ComError(E_INVALIDARG, std::string(name) + " must be an absolute path, not '" + value + "'");
+    return std::filesystem::path(value);
 }
 
 std::filesystem::path homeFolder() {
@@ -35,16 +48,16 @@ std::filesystem::path homeFolder() {
 }  // namespace
 
 std::filesystem::path userRegistryFolder() {
-    if (const char* chosen = std::getenv("COMPONENT_REGISTRY_DIR"); chosen && *chosen)
-        return std::filesystem::absolute(chosen);
+    if (auto chosen = chosenFolder("COMPONENT_REGISTRY_DIR"))
+        return *chosen;
     if (const char* data = absoluteVariable("XDG_DATA_HOME"))
         return std::filesystem::path(data) / kFolderName;
     return homeFolder() / ".local" / "share" / kFolderName;
 }
 
 std::filesystem::path systemRegistryFolder() {
-    if (const char* chosen = std::getenv("COMPONENT_SYSTEM_REGISTRY_DIR"); chosen && *chosen)
-        return std::filesystem::absolute(chosen);
+    if (auto chosen = chosenFolder("COMPONENT_SYSTEM_REGISTRY_DIR"))
+        return *chosen;
     return COMRT_SYSTEM_REGISTRY_DIR;
 }
 

@@ -11,6 +11,8 @@
 #include "engine/Failure.h"
 #include "platform/FileDescriptor.h"
 #include "platform/PosixFileWriter.h"
+#include "platform/PrivateFolder.h"
+#include "platform/ReplacementFile.h"
 #include "support/FileErrors.h"
 #include "support/SecureClear.h"
 
@@ -22,15 +24,6 @@ namespace {
     throw fileFailure(errnoValue, action, path);
 }
 
-std::string folderHolding(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    if (slash == std::string::npos)
-        return ".";
-    if (slash == 0)
-        return "/";
-    return path.substr(0, slash);
-}
-
 std::string systemTemporaryFolder() {
     const char* tmpdir = std::getenv("TMPDIR");
     if (tmpdir != nullptr && *tmpdir != '\0')
@@ -38,26 +31,22 @@ std::string systemTemporaryFolder() {
     return "/tmp";
 }
 
-// A crash can still leave the folder behind; the name says whose it is.
+// Its path() goes through the folder's handle, so that every file the engine
+// or the cipher opens in it lands in this folder, whatever has its name by then.
+// A crash leaves the folder behind; the next private folder made beside it removes it.
 class PosixScratchDirectory : public ScratchDirectory {
 public:
-    explicit PosixScratchDirectory(std::string path) : m_path(std::move(path)) {}
-    ~PosixScratchDirectory() override {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_path, ignored);
-    }
-    const std::string& path() const override { return m_path; }
+    explicit PosixScratchDirectory(const std::string& folder) : m_folder(folder) {}
+    const std::string& path() const override { return m_folder.pathThroughHandle(); }
 
 private:
-    std::string m_path;
+    PrivateFolder m_folder;
 };
 
 void syncFolderOf(const std::string& path) {
-    // Makes the rename itself durable; a file system that cannot sync folders
-    // has already done what it can, so failures here are not reported.
     const int fd = ::open(folderHolding(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
-        ::fsync(fd);
+        syncFolder(fd);
         ::close(fd);
     }
 }
@@ -135,23 +124,21 @@ void PosixFileStore::writeAll(const std::string& path, std::string_view data) {
 }
 
 std::unique_ptr<ScratchDirectory> PosixFileStore::makeScratchDirectory(const std::string& besidePath) {
-    const std::string folder = besidePath.empty() ? systemTemporaryFolder() : folderHolding(besidePath);
-    std::string pattern = folder + "/.pixquill-XXXXXX";
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    // mkdtemp makes the folder with mode 0700: only this user can see in.
-    if (::mkdtemp(name.data()) == nullptr) {
-        const int error = errno;
-        if (error == ENOENT || error == ENOTDIR)
-            throw Failure(support::describeFileError(ENOTDIR).number, "The folder " + folder + " does not exist");
-        const support::FileErrorInfo info = support::describeFileError(error);
-        throw Failure(info.number, "Cannot make a temporary folder in " + folder + ": " + info.text);
-    }
-    return std::make_unique<PosixScratchDirectory>(name.data());
+    return std::make_unique<PosixScratchDirectory>(besidePath.empty() ? systemTemporaryFolder()
+                                                                      : folderHolding(besidePath));
 }
 
 void PosixFileStore::replaceFile(const std::string& from, const std::string& to) {
-    syncFile(from);
+    {
+        FileDescriptor file(::open(from.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+        if (file.get() < 0)
+            failWithErrno(errno, "write", from);
+        if (::fsync(file.get()) != 0)
+            failWithErrno(errno, "write", from);
+        // What is replaced through the store is extracted or decrypted data:
+        // a new file is for its owner only, a replaced one keeps its permissions.
+        takeOverPermissions(file.get(), to, mode_t{0600}, to);
+    }
     if (::rename(from.c_str(), to.c_str()) != 0)
         failWithErrno(errno, "replace", to);
     syncFolderOf(to);

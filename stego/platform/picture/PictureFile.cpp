@@ -18,6 +18,7 @@
 #include "platform/FileDescriptor.h"
 #include "platform/PictureRefusals.h"
 #include "platform/PosixFileStore.h"
+#include "platform/ReplacementFile.h"
 #include "support/ErrorNumbers.h"
 #include "support/FileErrors.h"
 
@@ -42,19 +43,6 @@ std::vector<unsigned char> readWhole(int fd, std::int64_t sizeHint, const std::s
             return data;
         data.insert(data.end(), chunk.begin(), chunk.begin() + got);
     }
-}
-
-// Encodes into a new file made for the purpose, flushed to the disk before it is renamed into place.
-template <typename Encode>
-void writeNewFile(const std::string& filePath, const std::string& shownPath, Encode&& encode) {
-    FileDescriptor file(::open(filePath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-    if (file.get() < 0)
-        throw fileFailure(errno, "write", shownPath);
-    encode(file.get());
-    if (::fsync(file.get()) != 0)
-        throw fileFailure(errno, "write", shownPath);
-    if (::close(file.release()) != 0)
-        throw fileFailure(errno, "write", shownPath);
 }
 
 }  // namespace
@@ -117,16 +105,13 @@ void savePictureAs(const QImage& picture, const std::string& path, PictureFileFo
             throw Failure(support::kNotOrdinaryFile,
                           "Cannot save picture " + path + ": it is a device or a pipe, not an ordinary file");
     }
-    PosixFileStore files;
-    const auto scratch = files.makeScratchDirectory(path);
-    const std::string written = scratch->path() + "/picture";
-    writeNewFile(written, path, [&](int fd) {
-        if (format == PictureFileFormat::Png)
-            writePng(*rgb32, fd, path, writer);
-        else
-            writeBmp(*rgb32, fd, path, writer);
-    });
-    files.replaceFile(written, path);
+    // A new file made for the purpose, renamed into place only when complete.
+    ReplacementFile file(path, ReplacementFile::NewFileMode::FollowUmask);
+    if (format == PictureFileFormat::Png)
+        writePng(*rgb32, file.fd(), path, writer);
+    else
+        writeBmp(*rgb32, file.fd(), path, writer);
+    file.commit();
 }
 
 }  // namespace stego::platform
