@@ -4,7 +4,7 @@
 # byte the same, and stdout, stderr's error numbers and exit codes must agree.
 
 cli_exe="$build/pixquill-cli.exe"
-cli_linux=${linux_build:+$linux_build/stego/cli/pixquill-cli}
+cli_linux=${linux_build:+$linux_build/bin/pixquill-cli}
 pictures="$source_dir/tests/data/pictures"
 cli_dir="$work/cli"
 mkdir -p "$cli_dir/win" "$cli_dir/linux"
