@@ -10,4 +10,30 @@ BodySlots::BodySlots(SlotStream& stream, std::uint32_t slotCount, std::vector<st
     std::sort(m_taken.begin(), m_taken.end());
 }
 
+// next() with the running state in locals, which the stream's refills would
+// otherwise force back to memory on every draw.
+void BodySlots::next(std::uint32_t* out, std::size_t count) {
+    std::uint64_t blockStart = m_blockStart;
+    std::uint64_t carry = m_carry;
+    std::size_t takenBelow = m_takenBelow;
+    const std::uint32_t* const taken = m_taken.data();
+    const std::size_t takenCount = m_taken.size();
+    for (std::size_t k = 0; k < count; ++k) {
+        std::uint64_t length = m_quotient;
+        carry += m_remainder;
+        if (carry >= m_bits) {
+            carry -= m_bits;
+            ++length;
+        }
+        const std::uint64_t rank = blockStart + m_stream.below(static_cast<std::uint32_t>(length));
+        blockStart += length;
+        while (takenBelow < takenCount && taken[takenBelow] <= rank + takenBelow)
+            ++takenBelow;
+        out[k] = static_cast<std::uint32_t>(rank + takenBelow);
+    }
+    m_blockStart = blockStart;
+    m_carry = carry;
+    m_takenBelow = takenBelow;
+}
+
 }  // namespace sealed

@@ -1,10 +1,18 @@
 #include "sealed/SlotChannel.h"
 
 #include <algorithm>
+#include <cstring>
+#include <type_traits>
 
 namespace sealed {
 
 namespace {
+
+// A window is copied between pixels and components as bytes.
+static_assert(sizeof(stego::Rgb) == 3 && std::is_trivially_copyable_v<stego::Rgb>);
+
+constexpr std::uint8_t kOne = 0x80;  // a single bit, most significant first
+constexpr std::uint8_t kZero = 0;
 
 // Slot in the upper half, its place in the caller's list in the lower: sorted,
 // the picture is visited in order and each result goes back to its place.
@@ -21,9 +29,16 @@ std::size_t placeOf(std::uint64_t entry) { return static_cast<std::size_t>(entry
 
 }  // namespace
 
-void MatchingDirections::refill() {
-    m_crypto.randomBytes(m_buffer);
-    m_bit = 0;
+std::uint64_t MatchingDirections::take64() {
+    if (m_used == m_buffer.size()) {
+        m_crypto.randomBytes(m_buffer);
+        m_used = 0;
+    }
+    std::uint64_t bits = 0;
+    for (int i = 0; i < 8; ++i)
+        bits |= std::uint64_t{m_buffer[m_used + static_cast<std::size_t>(i)]} << (8 * i);
+    m_used += 8;
+    return bits;
 }
 
 std::vector<bool> readSlotBits(const stego::Carrier& carrier, const std::vector<std::uint32_t>& slots) {
@@ -55,15 +70,79 @@ std::uint8_t& RisingSlots::load(std::uint32_t slot) {
     m_carrier.readRow(m_y, m_x, m_pixels, m_window.data());
     m_firstSlot = 3 * pixel;
     m_slotsInWindow = 3 * static_cast<std::uint32_t>(m_pixels);
-    return m_window[0].*kComponents[slot % 3];
+    std::memcpy(m_components.data(), m_window.data(), m_slotsInWindow);
+    return m_components[slot % 3];
 }
 
 bool RisingSlots::read(std::uint32_t slot) { return (component(slot) & 1) != 0; }
 
+void RisingSlots::write(std::uint32_t slot, bool bit, MatchingDirections& directions) {
+    writeBits(&slot, 1, bit ? &kOne : &kZero, 0, directions);
+}
+
+// The run's state lives in locals: a store to a component (a byte) could alias
+// any member, so members would be reloaded after every bit.
+void RisingSlots::writeBits(const std::uint32_t* slots, std::size_t count, const std::uint8_t* bytes, std::size_t first,
+                            MatchingDirections& directions) {
+    std::uint32_t firstSlot = m_firstSlot;
+    std::uint32_t inWindow = m_slotsInWindow;
+    std::uint32_t changed = m_changed;
+    std::uint64_t pool = directions.m_pool;
+    std::uint32_t left = directions.m_left;
+    std::uint8_t* const components = m_components.data();
+    for (std::size_t k = 0; k < count; ++k) {
+        const std::uint32_t slot = slots[k];
+        if (slot - firstSlot >= inWindow) {
+            m_changed = changed;
+            load(slot);
+            firstSlot = m_firstSlot;
+            inWindow = m_slotsInWindow;
+            changed = 0;
+        }
+        if (left == 0) {
+            pool = directions.take64();
+            left = 64;
+        }
+        const std::size_t i = first + k;
+        const std::uint32_t bit = (bytes[i / 8] >> (7 - i % 8)) & 1u;
+        std::uint8_t& value = components[slot - firstSlot];
+        // Without branches on the bit: whether a component moves is a coin toss.
+        // A direction is drawn only when it moves; 0 always goes up, 255 down.
+        const std::uint32_t differs = (value ^ bit) & 1u;
+        const bool up = value == 0 || (value != 255 && (pool & 1) != 0);
+        pool >>= differs;
+        left -= differs;
+        const std::uint32_t step = up ? 1u : 0xFFu;
+        value = static_cast<std::uint8_t>(value + (step & (0u - differs)));
+        changed |= differs;
+    }
+    m_changed = changed;
+    directions.m_pool = pool;
+    directions.m_left = left;
+}
+
+void RisingSlots::readBits(const std::uint32_t* slots, std::size_t count, std::uint8_t* bytes, std::size_t first) {
+    std::uint32_t firstSlot = m_firstSlot;
+    std::uint32_t inWindow = m_slotsInWindow;
+    const std::uint8_t* const components = m_components.data();
+    for (std::size_t k = 0; k < count; ++k) {
+        const std::uint32_t slot = slots[k];
+        if (slot - firstSlot >= inWindow) {
+            load(slot);
+            firstSlot = m_firstSlot;
+            inWindow = m_slotsInWindow;
+        }
+        const std::size_t i = first + k;
+        bytes[i / 8] = static_cast<std::uint8_t>(bytes[i / 8] | (components[slot - firstSlot] & 1u) << (7 - i % 8));
+    }
+}
+
 void RisingSlots::flush() {
-    if (m_changed && m_writable != nullptr)
+    if (m_changed != 0 && m_writable != nullptr) {
+        std::memcpy(m_window.data(), m_components.data(), m_slotsInWindow);
         m_writable->writeRow(m_y, m_x, m_pixels, m_window.data());
-    m_changed = false;
+    }
+    m_changed = 0;
 }
 
 }  // namespace sealed

@@ -34,6 +34,8 @@ public:
             ++m_takenBelow;
         return static_cast<std::uint32_t>(rank + m_takenBelow);
     }
+    /// The slots of the next count bits, as next() would give them.
+    void next(std::uint32_t* out, std::size_t count);
 
 private:
     SlotStream& m_stream;

@@ -13,29 +13,31 @@
 
 namespace sealed {
 
-/// The directions of LSB-matching steps: random bits from the crypto, drawn as needed.
+/// The directions of LSB-matching steps: random bits from the crypto, drawn as
+/// needed, the lowest bit of each byte first.
 class MatchingDirections {
 public:
     explicit MatchingDirections(SealedCrypto& crypto) : m_crypto(crypto) {}
     bool next() {
-        const bool bit = peek();
-        ++m_bit;
+        if (m_left == 0)
+            m_pool = take64(), m_left = 64;
+        const bool bit = (m_pool & 1) != 0;
+        m_pool >>= 1;
+        --m_left;
         return bit;
     }
-    /// The next direction without drawing it; used = 1 draws it, 0 leaves it for the next step.
-    bool peek() {
-        if (m_bit == 8 * m_buffer.size())
-            refill();
-        return ((m_buffer[m_bit / 8] >> (m_bit % 8)) & 1) != 0;
-    }
-    void advance(std::uint32_t used) { m_bit += used; }
 
 private:
-    void refill();
+    friend class RisingSlots;  // keeps the pool in registers over a run of bits
+
+    /// The next 64 directions, the first in the lowest bit.
+    std::uint64_t take64();
 
     SealedCrypto& m_crypto;
     std::array<std::uint8_t, 4096> m_buffer{};
-    std::size_t m_bit = 8 * sizeof m_buffer;
+    std::size_t m_used = sizeof m_buffer;
+    std::uint64_t m_pool = 0;
+    std::uint32_t m_left = 0;
 };
 
 /// Reads or writes bits at rising slots through a window of a few hundred
@@ -51,17 +53,12 @@ public:
 
     bool read(std::uint32_t slot);
     /// LSB matching, as writeSlotBits does.
-    void write(std::uint32_t slot, bool bit, MatchingDirections& directions) {
-        // Without branches on the bit: whether a component moves is a coin toss.
-        std::uint8_t& value = component(slot);
-        const std::uint32_t differs = (value ^ static_cast<std::uint32_t>(bit)) & 1;
-        const bool drawn = directions.peek();
-        const bool up = value == 0 || (value != 255 && drawn);
-        directions.advance(differs);
-        const std::uint32_t step = up ? 1u : 0xFFu;
-        value = static_cast<std::uint8_t>(value + (step & (0u - differs)));
-        m_changed = m_changed || differs != 0;
-    }
+    void write(std::uint32_t slot, bool bit, MatchingDirections& directions);
+    /// Bit first + k of bytes (most significant first) at slots[k], for k below count, by write.
+    void writeBits(const std::uint32_t* slots, std::size_t count, const std::uint8_t* bytes, std::size_t first,
+                   MatchingDirections& directions);
+    /// ORs the bit at slots[k] into bit first + k of bytes, for k below count.
+    void readBits(const std::uint32_t* slots, std::size_t count, std::uint8_t* bytes, std::size_t first);
     /// Writes the window back, when it changed.
     void flush();
 
@@ -73,12 +70,9 @@ private:
         const std::uint32_t at = slot - m_firstSlot;
         if (at >= m_slotsInWindow)
             return load(slot);
-        return m_window[at / 3].*kComponents[at % 3];
+        return m_components[at];
     }
     std::uint8_t& load(std::uint32_t slot);
-
-    static constexpr std::uint8_t stego::Rgb::*kComponents[3] = {&stego::Rgb::red, &stego::Rgb::green,
-                                                                 &stego::Rgb::blue};
 
     const stego::Carrier& m_carrier;
     stego::Carrier* m_writable;
@@ -88,8 +82,10 @@ private:
     std::int32_t m_x = 0;
     std::int32_t m_y = 0;
     std::int32_t m_pixels = 0;
-    bool m_changed = false;
+    std::uint32_t m_changed = 0;
     std::array<stego::Rgb, kWindowPixels> m_window{};
+    // The window's components in slot order, so that a slot is an index.
+    std::array<std::uint8_t, 3 * kWindowPixels> m_components{};
 };
 
 /// The bits at slots, in the order of slots.
