@@ -20,21 +20,11 @@ public:
 
     /// The slot of the next bit.
     std::uint32_t next() {
-        // Block i holds the free slots of rank floor(i F / B) up to floor((i + 1) F / B).
-        std::uint64_t length = m_quotient;
-        m_carry += m_remainder;
-        if (m_carry >= m_bits) {
-            m_carry -= m_bits;
-            ++length;
-        }
-        const std::uint64_t rank = m_blockStart + m_stream.below(static_cast<std::uint32_t>(length));
-        m_blockStart += length;
-        // The free slot of that rank: ranks rise, so the taken slots below it are counted once.
-        while (m_takenBelow < m_taken.size() && m_taken[m_takenBelow] <= rank + m_takenBelow)
-            ++m_takenBelow;
-        return static_cast<std::uint32_t>(rank + m_takenBelow);
+        std::uint32_t slot = 0;
+        next(&slot, 1);
+        return slot;
     }
-    /// The slots of the next count bits, as next() would give them.
+    /// The slots of the next count bits into out, as count calls of next() would give them.
     void next(std::uint32_t* out, std::size_t count);
 
 private:
