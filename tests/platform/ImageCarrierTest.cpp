@@ -48,6 +48,23 @@ TEST(ImageCarrierTest, ReadRowMatchesReadPixel) {
         EXPECT_EQ(row[static_cast<std::size_t>(i)], carrier.readPixel(2 + i, 1)) << i;
 }
 
+TEST(ImageCarrierTest, WriteRowChangesOnlyItsRunAndLeavesASharedImageAlone) {
+    QImage image(6, 3, QImage::Format_RGB32);
+    image.fill(qRgb(9, 9, 9));
+    const QImage shared = image;
+    ImageCarrier carrier(image);
+    const std::vector<Rgb> run = {{0, 0, 0}, {255, 255, 255}, {1, 2, 3}};
+    carrier.writeRow(1, 2, 3, run.data());
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 6; ++x) {
+            const bool inRun = y == 1 && x >= 2 && x < 5;
+            const Rgb expected = inRun ? run[static_cast<std::size_t>(x - 2)] : Rgb{9, 9, 9};
+            EXPECT_EQ(carrier.readPixel(x, y), expected) << x << "," << y;
+            EXPECT_EQ(qAlpha(image.pixel(x, y)), 255);
+            EXPECT_EQ(shared.pixel(x, y), qRgb(9, 9, 9));
+        }
+}
+
 TEST(ImageCarrierTest, ReadingDoesNotCopyASharedImage) {
     QImage image(3, 3, QImage::Format_RGB32);
     image.fill(qRgb(1, 2, 3));

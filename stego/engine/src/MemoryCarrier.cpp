@@ -13,4 +13,8 @@ void MemoryCarrier::readRow(std::int32_t y, std::int32_t x0, std::int32_t count,
     std::copy(first, first + count, out);
 }
 
+void MemoryCarrier::writeRow(std::int32_t y, std::int32_t x0, std::int32_t count, const Rgb* in) {
+    std::copy(in, in + count, m_pixels.begin() + static_cast<std::ptrdiff_t>(offset(x0, y)));
+}
+
 }  // namespace stego

@@ -46,4 +46,11 @@ void ImageCarrier::readRow(std::int32_t y, std::int32_t x0, std::int32_t count, 
     out[last] = toRgb(row[last]);
 }
 
+// One scanLine call (and so one detach check) for the whole run.
+void ImageCarrier::writeRow(std::int32_t y, std::int32_t x0, std::int32_t count, const Rgb* in) {
+    QRgb* row = reinterpret_cast<QRgb*>(m_image.scanLine(y)) + x0;
+    for (std::int32_t i = 0; i < count; ++i)
+        row[i] = qRgb(in[i].red, in[i].green, in[i].blue);
+}
+
 }  // namespace stego::platform

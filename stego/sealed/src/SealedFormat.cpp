@@ -1,6 +1,7 @@
 #include "sealed/SealedFormat.h"
 
 #include <algorithm>
+#include <array>
 #include <vector>
 
 #include "support/SecureClear.h"
@@ -108,6 +109,13 @@ void deriveKeys(SealedCrypto& crypto, std::string_view passphrase, const Salt& s
     encryptionKey = crypto.deriveSubkey(master.key, kEncryptionPurpose);
 }
 
+// The body's slots are drawn a batch ahead of the pixels they touch, so that
+// each loop keeps its own state in registers.
+// Where the bits sit is secret, so the batch is cleared as the stream's buffer is.
+struct SlotBatch : std::array<std::uint32_t, 2048> {
+    ~SlotBatch() { support::secureClear(data(), size() * sizeof(std::uint32_t)); }
+};
+
 }  // namespace
 
 std::uint64_t SlotCount(std::int32_t width, std::int32_t height) {
@@ -175,8 +183,12 @@ void SealItem(stego::Carrier& carrier, SealedCrypto& crypto, std::string_view pa
     writeSlotBits(carrier, headerSlots, bitsOf(header.data(), header.size()), directions);
     writeSlotBits(carrier, prefaceSlots, bitsOf(preface.data(), preface.size()), directions);
     RisingSlots bodyBits(carrier, &carrier);
-    for (std::size_t i = 0; i < 8 * cipher.size(); ++i)
-        bodyBits.write(body.next(), ((cipher[i / 8] >> (7 - i % 8)) & 1) != 0, directions);
+    SlotBatch batch;
+    for (std::size_t first = 0; first < 8 * cipher.size(); first += batch.size()) {
+        const std::size_t count = std::min(batch.size(), 8 * cipher.size() - first);
+        body.next(batch.data(), count);
+        bodyBits.writeBits(batch.data(), count, cipher.data(), first, directions);
+    }
     bodyBits.flush();
 }
 
@@ -209,9 +221,12 @@ std::optional<SealedItem> OpenItem(const stego::Carrier& carrier, SealedCrypto& 
     BodySlots body(keyedStream, slotCount, joined(headerSlots, prefaceSlots), 8 * std::uint64_t{cipherLength});
     Bytes cipher(cipherLength, 0);
     RisingSlots bodyBits(carrier, nullptr);
-    for (std::size_t i = 0; i < 8 * cipher.size(); ++i)
-        if (bodyBits.read(body.next()))
-            cipher[i / 8] = static_cast<std::uint8_t>(cipher[i / 8] | (0x80u >> (i % 8)));
+    SlotBatch batch;
+    for (std::size_t first = 0; first < 8 * cipher.size(); first += batch.size()) {
+        const std::size_t count = std::min(batch.size(), 8 * cipher.size() - first);
+        body.next(batch.data(), count);
+        bodyBits.readBits(batch.data(), count, cipher.data(), first);
+    }
     ClearedBytes plain;
     if (!crypto.open(cipher, associatedData(header, cipherLength), nonce, encryptionKey.key, plain.bytes))
         return std::nullopt;

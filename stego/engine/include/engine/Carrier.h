@@ -29,6 +29,13 @@ public:
         for (std::int32_t i = 0; i < count; ++i)
             out[i] = readPixel(x0 + i, y);
     }
+
+    /// Writes count pixels from in to row y from column x0 on: the counterpart
+    /// of readRow, for passes that change many pixels of a row.
+    virtual void writeRow(std::int32_t y, std::int32_t x0, std::int32_t count, const Rgb* in) {
+        for (std::int32_t i = 0; i < count; ++i)
+            writePixel(x0 + i, y, in[i]);
+    }
 };
 
 }  // namespace stego

@@ -19,7 +19,13 @@ public:
     BodySlots(SlotStream& stream, std::uint32_t slotCount, std::vector<std::uint32_t> taken, std::uint64_t bits);
 
     /// The slot of the next bit.
-    std::uint32_t next();
+    std::uint32_t next() {
+        std::uint32_t slot = 0;
+        next(&slot, 1);
+        return slot;
+    }
+    /// The slots of the next count bits into out, as count calls of next() would give them.
+    void next(std::uint32_t* out, std::size_t count);
 
 private:
     SlotStream& m_stream;

@@ -13,20 +13,37 @@
 
 namespace sealed {
 
-/// The directions of LSB-matching steps: random bits from the crypto, drawn as needed.
+/// The directions of LSB-matching steps: random bits from the crypto, drawn as
+/// needed, the lowest bit of each byte first.
 class MatchingDirections {
 public:
     explicit MatchingDirections(SealedCrypto& crypto) : m_crypto(crypto) {}
-    bool next();
+    bool next() {
+        if (m_left == 0)
+            m_pool = take64(), m_left = 64;
+        const bool bit = (m_pool & 1) != 0;
+        m_pool >>= 1;
+        --m_left;
+        return bit;
+    }
 
 private:
+    friend class RisingSlots;  // keeps the pool in registers over a run of bits
+
+    /// The next 64 directions, the first in the lowest bit.
+    std::uint64_t take64();
+
     SealedCrypto& m_crypto;
-    std::array<std::uint8_t, 512> m_buffer{};
-    std::size_t m_bit = 8 * sizeof m_buffer;
+    std::array<std::uint8_t, 4096> m_buffer{};
+    std::size_t m_used = sizeof m_buffer;
+    std::uint64_t m_pool = 0;
+    std::uint32_t m_left = 0;
 };
 
-/// Reads or writes bits at rising slots, a pixel at a time: the position moves
-/// on without dividing, and each pixel is read once and written at most once.
+/// Reads or writes bits at rising slots through a window of a few hundred
+/// pixels of one row: the carrier is called once a window (readRow, and
+/// writeRow when a bit changed it), not once a pixel, and each window is read
+/// once and written at most once.
 class RisingSlots {
 public:
     /// writable is the same carrier when bits are to be written, or null.
@@ -37,21 +54,38 @@ public:
     bool read(std::uint32_t slot);
     /// LSB matching, as writeSlotBits does.
     void write(std::uint32_t slot, bool bit, MatchingDirections& directions);
-    /// Writes the last pixel, when it changed.
+    /// Bit first + k of bytes (most significant first) at slots[k], for k below count, by write.
+    void writeBits(const std::uint32_t* slots, std::size_t count, const std::uint8_t* bytes, std::size_t first,
+                   MatchingDirections& directions);
+    /// ORs the bit at slots[k] into bit first + k of bytes, for k below count.
+    void readBits(const std::uint32_t* slots, std::size_t count, std::uint8_t* bytes, std::size_t first);
+    /// Writes the window back, when it changed.
     void flush();
 
 private:
-    std::uint8_t& component(std::uint32_t slot);
+    // Wide enough that a window costs little beside its bits, small enough to stay in the first-level cache.
+    static constexpr std::int32_t kWindowPixels = 256;
+
+    std::uint8_t& component(std::uint32_t slot) {
+        const std::uint32_t at = slot - m_firstSlot;
+        if (at >= m_slotsInWindow)
+            return load(slot);
+        return m_components[at];
+    }
+    std::uint8_t& load(std::uint32_t slot);
 
     const stego::Carrier& m_carrier;
     stego::Carrier* m_writable;
     std::uint32_t m_width;
-    std::uint32_t m_pixel = 0;
+    std::uint32_t m_firstSlot = 0;
+    std::uint32_t m_slotsInWindow = 0;
     std::int32_t m_x = 0;
     std::int32_t m_y = 0;
-    stego::Rgb m_colour{};
-    bool m_loaded = false;
-    bool m_changed = false;
+    std::int32_t m_pixels = 0;
+    std::uint32_t m_changed = 0;
+    std::array<stego::Rgb, kWindowPixels> m_window{};
+    // The window's components in slot order, so that a slot is an index.
+    std::array<std::uint8_t, 3 * kWindowPixels> m_components{};
 };
 
 /// The bits at slots, in the order of slots.

@@ -18,6 +18,7 @@ public:
     Rgb readPixel(std::int32_t x, std::int32_t y) const override;
     void writePixel(std::int32_t x, std::int32_t y, Rgb colour) override;
     void readRow(std::int32_t y, std::int32_t x0, std::int32_t count, Rgb* out) const override;
+    void writeRow(std::int32_t y, std::int32_t x0, std::int32_t count, const Rgb* in) override;
 
 private:
     QImage& m_image;
