@@ -94,6 +94,11 @@ check "the extracted file is the one hidden" cmp "$cli_dir/win/secret.out" "$cli
 cli_both "hide-message in a JPEG" 0 hide-message --image "{in:$pictures/baseline.jpg}" --output "{out:jpeg.bmp}" --text "Hi"
 cli_both "extract-message from the JPEG's output" 0 extract-message --image "{in:$cli_dir/win/jpeg.bmp}"
 check "the message hidden in the JPEG comes back" test "$(cat "$cli_dir/win.out")" = "Hi"
+# This build writes BMP only: a .png name is refused, never given BMP content.
+win "$cli_exe" hide-message --image "$(winpath "$cli_dir/carrier.bmp")" \
+    --output "$(winpath "$cli_dir/win/refused.png")" --text "Hi" >/dev/null 2>&1 </dev/null
+check "a .png output name is refused with exit 1" test $? -eq 1
+check "and nothing is written under it" test ! -e "$cli_dir/win/refused.png"
 cli_both "capacity of a BMP" 0 capacity --image "{in:$cli_dir/carrier.bmp}"
 cli_both "capacity of a grey JPEG" 0 capacity --image "{in:$pictures/greyscale.jpg}"
 

@@ -35,10 +35,13 @@ Picture loadPicture(const std::string& path);
 /// its destination first and moved into place only when complete. A folder or
 /// device at path is refused, not replaced. Throws stego::Failure.
 void savePictureAsBmp(const Picture& picture, const std::string& path);
-/// As savePictureAsBmp, after refusing a JPEG name as every platform does;
-/// this platform writes every other name as BMP.
+/// As savePictureAsBmp, after refusing a JPEG name as every platform does. A
+/// PNG name is refused too: this build writes BMP only, and a .png name must
+/// not hold BMP content.
 inline void savePicture(const Picture& picture, const std::string& path) {
-    saveFormatFor(path);
+    if (saveFormatFor(path) == PictureFileFormat::Png)
+        throw Failure(support::kInvalidPicture,
+                      "Cannot save picture " + path + ": pixquill-cli.exe writes BMP only; choose a name ending .bmp");
     savePictureAsBmp(picture, path);
 }
 
