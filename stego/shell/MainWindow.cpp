@@ -677,7 +677,7 @@ QString MainWindow::droppedPicturePath(const QMimeData* mime) {
         return {};
     const QString path = url.toLocalFile();
     const QString suffix = QFileInfo(path).suffix().toLower();
-    for (const char* known : {"bmp", "jpg", "jpeg", "png"})
+    for (const char* known : {"bmp", "jpg", "jpeg", "png", "tif", "tiff", "webp"})
         if (suffix == QLatin1String(known))
             return path;
     return {};

@@ -27,8 +27,8 @@ class CarrierView;
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    static inline const QString kPictureFilter =
-        QStringLiteral("Pictures (*.bmp;*.jpg;*.jpeg;*.png)|*.bmp;*.jpg;*.jpeg;*.png");
+    static inline const QString kPictureFilter = QStringLiteral(
+        "Pictures (*.bmp;*.jpg;*.jpeg;*.png;*.tif;*.tiff;*.webp)|*.bmp;*.jpg;*.jpeg;*.png;*.tif;*.tiff;*.webp");
     /// BMP first, the default; the chosen name's ending picks the format.
     static inline const QString kBitmapFilter = QStringLiteral("BitMap (*.bmp)|*.bmp|PNG (*.png)|*.png");
     /// The client area of the original fixed window, now its smallest size.

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QImageReader>
+#include <QImageWriter>
 
 #include <algorithm>
 #include <array>
@@ -224,6 +226,24 @@ TEST_F(PictureSaveTest, SavedBmpReopensWithEveryPixelExactWhateverTheName) {
         EXPECT_EQ(testsupport::readFile(folder / c.name).substr(0, 2), "BM") << c.name;
         const QImage reopened = loadPicture(folder / c.name);
         EXPECT_EQ(largestDifference(original, reopened), 0) << c.name;
+    }
+}
+
+TEST_F(PictureSaveTest, LosslessTiffAndWebpOpenWithEveryPixelWhereQtReadsThem) {
+    // Written by Qt's own plugins: TIFF as it comes, WebP at quality 100, which is lossless.
+    const struct {
+        const char* name;
+        const char* format;
+        int quality;
+    } cases[] = {{"picture.tif", "tiff", -1}, {"picture.webp", "webp", 100}};
+    const QImage original = noisePicture(13, 7, 9);
+    for (const auto& c : cases) {
+        if (!QImageReader::supportedImageFormats().contains(c.format))
+            GTEST_SKIP() << "Qt's " << c.format << " plugin is not installed";
+        QImageWriter writer(QString::fromStdString(folder / c.name), c.format);
+        writer.setQuality(c.quality);
+        ASSERT_TRUE(writer.write(original)) << c.name;
+        EXPECT_EQ(largestDifference(original, loadPicture(folder / c.name)), 0) << c.name;
     }
 }
 

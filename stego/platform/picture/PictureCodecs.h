@@ -31,6 +31,9 @@ QImage loadBmp(int fd, std::int64_t fileSize, const std::string& path);
 QImage loadBmpWithQt(int fd, std::int64_t fileSize, const std::string& path);
 
 QImage loadPng(int fd, std::int64_t fileSize, const std::string& path);
+/// A TIFF or WebP picture ("tiff", "webp") through the reader Qt's image-format
+/// plugins give, refused with a plain reason where they are not installed.
+QImage loadWithQtPlugin(int fd, const char* format, const std::string& path);
 
 /// Encoders into an open file; every byte goes through writer. picture is Format_RGB32 or ARGB32.
 void writeBmp(const QImage& picture, int fd, const std::string& shownPath, FileWriter& writer);

@@ -61,7 +61,7 @@ QImage loadPicture(const std::string& path) {
     if (!S_ISREG(info.st_mode))
         refuse(support::kNotOrdinaryFile, path, "it is a device or a pipe, not a picture file");
 
-    std::array<unsigned char, 8> signature{};
+    std::array<unsigned char, 12> signature{};
     const ssize_t got = ::pread(file.get(), signature.data(), signature.size(), 0);
     if (got < 0)
         refuseWithErrno(errno, path);
@@ -72,8 +72,14 @@ QImage loadPicture(const std::string& path) {
     if (got >= 2 && signature[0] == 'B' && signature[1] == 'M')
         return loadBmp(file.get(), info.st_size, path);
     static constexpr std::array<unsigned char, 8> kPngSignature{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    if (got == 8 && signature == kPngSignature)
+    if (got >= 8 && std::equal(kPngSignature.begin(), kPngSignature.end(), signature.begin()))
         return loadPng(file.get(), info.st_size, path);
+    // TIFF (little- or big-endian) and WebP, where Qt's plugins read them.
+    const std::string_view head(reinterpret_cast<const char*>(signature.data()), static_cast<std::size_t>(got));
+    if (head.starts_with(std::string_view("II*\0", 4)) || head.starts_with(std::string_view("MM\0*", 4)))
+        return loadWithQtPlugin(file.get(), "tiff", path);
+    if (head.size() == 12 && head.starts_with("RIFF") && head.substr(8) == "WEBP")
+        return loadWithQtPlugin(file.get(), "webp", path);
     refuse(kInvalidPicture, path, "Invalid picture: not a BMP, JPEG or PNG file");
 }
 
