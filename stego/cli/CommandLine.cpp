@@ -37,7 +37,7 @@ enum OptionSet : unsigned {
     kSeal = 1U << 8,           // --seal and --passphrase-file, for a sealed item instead of a classic one
 };
 
-struct SubcommandSpec {
+struct SubcommandRow {
     const char* name;
     const char* description;
     unsigned options;
@@ -45,7 +45,7 @@ struct SubcommandSpec {
     Runner runSealed = nullptr;  // with kSeal: the command on a sealed item
 };
 
-const SubcommandSpec kSubcommands[] = {
+const SubcommandRow kSubcommands[] = {
     {"hide-message", "Hide a message in a picture, written as BMP or PNG", kImage | kOutputPicture | kKey | kMessage | kSeal,
      hideMessage, hideMessageSealed},
     {"extract-message", "Print the message hidden in a picture", kImage | kKey | kSeal, extractMessage,
@@ -141,18 +141,18 @@ int usageError(CliEnvironment& env, const std::string& message) {
     return kUsage;
 }
 
-bool messageFromStandardInput(const SubcommandSpec& spec, const CliRequest& request) {
-    return (spec.options & kMessage) != 0 && !request.textGiven && !request.textFileGiven;
+bool messageFromStandardInput(const SubcommandRow& row, const CliRequest& request) {
+    return (row.options & kMessage) != 0 && !request.textGiven && !request.textFileGiven;
 }
 
 // Puts the key read from --key-file or typed after --key - into request.key.
-int readKey(const SubcommandSpec& spec, CliRequest& request, CliEnvironment& env) {
+int readKey(const SubcommandRow& row, CliRequest& request, CliEnvironment& env) {
     const bool typed = !request.keyFileGiven && request.key == kKeyFromStandardInput;
     if (!request.keyFileGiven && !typed)
         return kSuccess;
     const bool fromStandardInput = typed || request.keyFile == kKeyFromStandardInput;
     const bool terminal = fromStandardInput && standardInputIsTerminal();
-    if (fromStandardInput && !terminal && messageFromStandardInput(spec, request))
+    if (fromStandardInput && !terminal && messageFromStandardInput(row, request))
         return usageError(env, "the key and the message cannot both come from standard input: give the message "
                                "with --text-file, or the key with --key-file FILE");
     try {
@@ -172,8 +172,8 @@ int readKey(const SubcommandSpec& spec, CliRequest& request, CliEnvironment& env
 }
 
 // No command writes over one of its own inputs, except a hide command over its picture.
-std::string overwrittenInput(const SubcommandSpec& spec, const CliRequest& request, const FileStore& files) {
-    if ((spec.options & (kOutputFile | kOutputPicture)) == 0)
+std::string overwrittenInput(const SubcommandRow& row, const CliRequest& request, const FileStore& files) {
+    if ((row.options & (kOutputFile | kOutputPicture)) == 0)
         return {};
     const auto names = [&](const std::string& input) {
         return !input.empty() && input != kKeyFromStandardInput &&
@@ -188,7 +188,7 @@ std::string overwrittenInput(const SubcommandSpec& spec, const CliRequest& reque
     };
     for (const auto& [option, input] : inputs)
         if (names(*input))
-            return std::string("--output names the file given with ") + option + "; " + spec.name +
+            return std::string("--output names the file given with ") + option + "; " + row.name +
                    " never writes over its own inputs: choose another destination";
     return {};
 }
@@ -203,11 +203,11 @@ int parseAndRun(int argc, const char* const* argv, CliEnvironment& env) {
     // The key and the message are secrets; CLI11's own copies and argv are out of reach.
     const support::ClearedOnExit clearKey(request.key);
     const support::ClearedOnExit clearText(request.text);
-    std::vector<std::pair<CLI::App*, const SubcommandSpec*>> commands;
-    for (const SubcommandSpec& spec : kSubcommands) {
-        CLI::App* command = app.add_subcommand(spec.name, spec.description);
-        addOptions(*command, spec.options, request);
-        commands.emplace_back(command, &spec);
+    std::vector<std::pair<CLI::App*, const SubcommandRow*>> commands;
+    for (const SubcommandRow& row : kSubcommands) {
+        CLI::App* command = app.add_subcommand(row.name, row.description);
+        addOptions(*command, row.options, request);
+        commands.emplace_back(command, &row);
     }
 
     try {
@@ -226,7 +226,7 @@ int parseAndRun(int argc, const char* const* argv, CliEnvironment& env) {
         return usageError(env, e.what());
     }
 
-    for (const auto& [command, spec] : commands) {
+    for (const auto& [command, row] : commands) {
         if (!command->parsed())
             continue;
         request.keyGiven = given(*command, "--key") || given(*command, "--key-file");
@@ -234,11 +234,11 @@ int parseAndRun(int argc, const char* const* argv, CliEnvironment& env) {
         request.textGiven = given(*command, "--text");
         request.textFileGiven = given(*command, "--text-file");
         request.passphraseFileGiven = given(*command, "--passphrase-file");
-        if (const std::string refusal = overwrittenInput(*spec, request, env.files); !refusal.empty())
+        if (const std::string refusal = overwrittenInput(*row, request, env.files); !refusal.empty())
             return usageError(env, refusal);
-        if (const int code = readKey(*spec, request, env); code != kSuccess)
+        if (const int code = readKey(*row, request, env); code != kSuccess)
             return code;
-        return spec->runSealed ? classicOrSealed(spec->run, spec->runSealed)(request, env) : spec->run(request, env);
+        return row->runSealed ? classicOrSealed(row->run, row->runSealed)(request, env) : row->run(request, env);
     }
     return kUsage;  // require_subcommand(1) has already refused this
 }
