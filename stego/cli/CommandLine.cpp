@@ -46,8 +46,8 @@ struct SubcommandRow {
 };
 
 const SubcommandRow kSubcommands[] = {
-    {"hide-message", "Hide a message in a picture, written as BMP or PNG", kImage | kOutputPicture | kKey | kMessage | kSeal,
-     hideMessage, hideMessageSealed},
+    {"hide-message", "Hide a message in a picture, written as BMP or PNG",
+     kImage | kOutputPicture | kKey | kMessage | kSeal, hideMessage, hideMessageSealed},
     {"extract-message", "Print the message hidden in a picture", kImage | kKey | kSeal, extractMessage,
      extractMessageSealed},
     {"hide-file", "Hide a file of up to 32,767 bytes in a picture",
