@@ -62,9 +62,9 @@ void transpose8x8(std::array<std::uint64_t, 8>& a) {
         swap(i, i + 4, 32, 0x00000000FFFFFFFFULL);
 }
 
-// Writes the values of a tile (rows x width pixels, row after row) down the
-// columns of the run, at row top of columns that are height long.
-void turnTile(const Rgb* tile, std::size_t width, std::size_t rows, std::uint8_t* values, std::size_t height,
+// Writes the values of a tile (rows x width pixels, each row from its own
+// start) down the columns of the run, at row top of columns that are height long.
+void turnTile(const Rgb* const* tile, std::size_t width, std::size_t rows, std::uint8_t* values, std::size_t height,
               std::size_t top) {
     std::size_t fastColumns = 0;
     std::size_t fastRows = 0;
@@ -76,7 +76,7 @@ void turnTile(const Rgb* tile, std::size_t width, std::size_t rows, std::uint8_t
         for (std::size_t column = 0; column < fastColumns; column += 8) {
             std::array<std::uint64_t, 8> block;
             for (std::size_t r = 0; r < 8; ++r)
-                block[r] = eightPixels(tile + (row + r) * width + column);
+                block[r] = eightPixels(tile[row + r] + column);
             transpose8x8(block);
             for (std::size_t c = 0; c < 8; ++c)
                 std::memcpy(values + (column + c) * height + top + row, &block[c], 8);
@@ -85,10 +85,10 @@ void turnTile(const Rgb* tile, std::size_t width, std::size_t rows, std::uint8_t
     // What the blocks did not cover: the right edge, then the bottom edge.
     for (std::size_t row = 0; row < fastRows; ++row)
         for (std::size_t column = fastColumns; column < width; ++column)
-            values[column * height + top + row] = lowBits(tile[row * width + column]);
+            values[column * height + top + row] = lowBits(tile[row][column]);
     for (std::size_t row = fastRows; row < rows; ++row)
         for (std::size_t column = 0; column < width; ++column)
-            values[column * height + top + row] = lowBits(tile[row * width + column]);
+            values[column * height + top + row] = lowBits(tile[row][column]);
 }
 
 }  // namespace
@@ -129,12 +129,22 @@ std::span<const std::uint8_t> LowBitReader::next() {
     const auto width = static_cast<std::size_t>(strip);
     const auto height = static_cast<std::size_t>(m_height);
     m_values.resize(width * height);
-    m_tilePixels.resize(width * kTileRows);
+    const bool inPlace = m_carrier.rowInMemory(0) != nullptr;
+    if (!inPlace)
+        m_tilePixels.resize(width * kTileRows);
+    std::array<const Rgb*, kTileRows> tile{};
     for (std::int32_t top = 0; top < m_height; top += kTileRows) {
         const std::int32_t rows = std::min(kTileRows, m_height - top);
-        for (std::int32_t r = 0; r < rows; ++r)
-            m_carrier.readRow(top + r, m_column, strip, m_tilePixels.data() + static_cast<std::size_t>(r) * width);
-        turnTile(m_tilePixels.data(), width, static_cast<std::size_t>(rows), m_values.data(), height,
+        for (std::int32_t r = 0; r < rows; ++r) {
+            const auto at = static_cast<std::size_t>(r);
+            if (inPlace) {
+                tile[at] = m_carrier.rowInMemory(top + r) + m_column;
+            } else {
+                tile[at] = m_tilePixels.data() + at * width;
+                m_carrier.readRow(top + r, m_column, strip, m_tilePixels.data() + at * width);
+            }
+        }
+        turnTile(tile.data(), width, static_cast<std::size_t>(rows), m_values.data(), height,
                  static_cast<std::size_t>(top));
     }
     m_column += strip;

@@ -30,6 +30,11 @@ public:
             out[i] = readPixel(x0 + i, y);
     }
 
+    /// Row y's pixels where the carrier holds them in memory, left to right and
+    /// valid until the next write; null where it does not. A whole-picture scan
+    /// then reads them in place instead of copying them out.
+    virtual const Rgb* rowInMemory(std::int32_t /*y*/) const { return nullptr; }
+
     /// Writes count pixels from in to row y from column x0 on: the counterpart
     /// of readRow, for passes that change many pixels of a row.
     virtual void writeRow(std::int32_t y, std::int32_t x0, std::int32_t count, const Rgb* in) {
