@@ -92,7 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     requireThat(direct.number == qt.number, "both readers refuse alike");
     if (!direct.picture)
         return 0;
-    requireThat(direct.picture->format() == QImage::Format_RGB32, "the direct reader gives true colour");
+    requireThat(direct.picture->format() == stego::platform::kPictureFormat, "the direct reader gives true colour");
     requireThat(*direct.picture == *qt.picture, "both readers give the same pixels");
     expectSameAfterSaving(*direct.picture, folder + "/out.bmp");
     expectSameAfterSaving(*direct.picture, folder + "/out.png");

@@ -107,7 +107,7 @@ LoadResult load(const std::string& path) {
 }
 
 void checkPicture(QImage& picture) {
-    requireThat(picture.format() == QImage::Format_RGB32, "a loaded picture is true colour (RGB32)");
+    requireThat(picture.format() == stego::platform::kPictureFormat, "a loaded picture is true colour");
     requireThat(picture.width() > 0 && picture.height() > 0, "a loaded picture has pixels");
     requireThat(pixelsOf(picture.width(), picture.height()) <= kLoaderLimit, "a loaded picture is within the limit");
 

@@ -17,11 +17,14 @@ constexpr int kHeight = 3000;
 
 // A smooth picture with some texture, so that the JPEG is of camera-like size.
 QImage photoLikePicture() {
-    QImage image(kWidth, kHeight, QImage::Format_RGB32);
+    QImage image(kWidth, kHeight, stego::platform::kPictureFormat);
     for (int y = 0; y < kHeight; ++y) {
-        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < kWidth; ++x)
-            row[x] = qRgb((x * 255) / kWidth, (y * 255) / kHeight, ((x ^ y) * 7) & 255);
+        uchar* row = image.scanLine(y);
+        for (int x = 0; x < kWidth; ++x) {
+            row[3 * x] = static_cast<uchar>((x * 255) / kWidth);
+            row[3 * x + 1] = static_cast<uchar>((y * 255) / kHeight);
+            row[3 * x + 2] = static_cast<uchar>(((x ^ y) * 7) & 255);
+        }
     }
     return image;
 }

@@ -330,8 +330,8 @@ bool MainWindow::openPicture(const QString& path) {
         tell(QStringLiteral("The picture could not be opened.\n") + errorText(*refusal));
         return false;
     }
-    if (loaded.format() != QImage::Format_RGB32)
-        loaded.convertTo(QImage::Format_RGB32);
+    if (loaded.format() != platform::kPictureFormat)
+        loaded.convertTo(platform::kPictureFormat);
     m_picture = std::move(loaded);
     m_picturePath = QFileInfo(path).absoluteFilePath();
     m_savedPath.clear();

@@ -54,8 +54,8 @@ void expectSamePixels(const std::string& path) {
     ASSERT_EQ(direct.refusal, qt.refusal) << path;
     if (direct.refusal != 0)
         return;
-    ASSERT_EQ(direct.image->format(), QImage::Format_RGB32) << path;
-    ASSERT_EQ(qt.image->format(), QImage::Format_RGB32) << path;
+    ASSERT_EQ(direct.image->format(), stego::platform::kPictureFormat) << path;
+    ASSERT_EQ(qt.image->format(), stego::platform::kPictureFormat) << path;
     ASSERT_TRUE(*direct.image == *qt.image) << path;
 }
 

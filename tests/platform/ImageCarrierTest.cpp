@@ -4,21 +4,23 @@
 #include <vector>
 
 #include "platform/ImageCarrier.h"
+#include "platform/PictureFile.h"
 
 using stego::Rgb;
 using stego::platform::ImageCarrier;
+using stego::platform::kPictureFormat;
 
 namespace {
 
 TEST(ImageCarrierTest, ReportsTheImageSize) {
-    QImage image(7, 5, QImage::Format_RGB32);
+    QImage image(7, 5, kPictureFormat);
     const ImageCarrier carrier(image);
     EXPECT_EQ(carrier.width(), 7);
     EXPECT_EQ(carrier.height(), 5);
 }
 
 TEST(ImageCarrierTest, WritesAreReadBackExactlyAndStayOpaque) {
-    QImage image(4, 3, QImage::Format_RGB32);
+    QImage image(4, 3, kPictureFormat);
     image.fill(qRgb(9, 9, 9));
     ImageCarrier carrier(image);
     const struct {
@@ -37,7 +39,7 @@ TEST(ImageCarrierTest, WritesAreReadBackExactlyAndStayOpaque) {
 }
 
 TEST(ImageCarrierTest, ReadRowMatchesReadPixel) {
-    QImage image(6, 2, QImage::Format_RGB32);
+    QImage image(6, 2, kPictureFormat);
     for (int y = 0; y < 2; ++y)
         for (int x = 0; x < 6; ++x)
             image.setPixel(x, y, qRgb(x * 40, y * 100, x + y));
@@ -49,7 +51,7 @@ TEST(ImageCarrierTest, ReadRowMatchesReadPixel) {
 }
 
 TEST(ImageCarrierTest, WriteRowChangesOnlyItsRunAndLeavesASharedImageAlone) {
-    QImage image(6, 3, QImage::Format_RGB32);
+    QImage image(6, 3, kPictureFormat);
     image.fill(qRgb(9, 9, 9));
     const QImage shared = image;
     ImageCarrier carrier(image);
@@ -66,7 +68,7 @@ TEST(ImageCarrierTest, WriteRowChangesOnlyItsRunAndLeavesASharedImageAlone) {
 }
 
 TEST(ImageCarrierTest, ReadingDoesNotCopyASharedImage) {
-    QImage image(3, 3, QImage::Format_RGB32);
+    QImage image(3, 3, kPictureFormat);
     image.fill(qRgb(1, 2, 3));
     const QImage shared = image;  // shares the pixels until one side writes
     const ImageCarrier carrier(image);
@@ -74,6 +76,25 @@ TEST(ImageCarrierTest, ReadingDoesNotCopyASharedImage) {
     carrier.readPixel(1, 1);
     carrier.readRow(2, 0, 3, row.data());
     EXPECT_EQ(image.constBits(), shared.constBits());
+}
+
+// Pictures made elsewhere come in Qt's other formats: the carrier holds them
+// in its own, with every colour kept.
+TEST(ImageCarrierTest, TakesAPictureOfAnotherFormatWithItsColours) {
+    for (const QImage::Format format : {QImage::Format_RGB32, QImage::Format_ARGB32, QImage::Format_BGR888}) {
+        QImage image(3, 2, format);
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < 3; ++x)
+                image.setPixel(x, y, qRgb(x * 80, y * 200, 255 - x));
+        ImageCarrier carrier(image);
+        EXPECT_EQ(image.format(), kPictureFormat) << format;
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < 3; ++x)
+                EXPECT_EQ(carrier.readPixel(x, y),
+                          (Rgb{static_cast<std::uint8_t>(x * 80), static_cast<std::uint8_t>(y * 200),
+                               static_cast<std::uint8_t>(255 - x)}))
+                    << format << " " << x << "," << y;
+    }
 }
 
 }  // namespace

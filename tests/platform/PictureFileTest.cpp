@@ -85,7 +85,7 @@ TEST_P(PictureFixtureTest, LoadsToTheExpectedSizeAndColours) {
     const FixtureCase& c = GetParam();
     const QImage picture = loadPicture(kPictures + c.file);
     const QImage expected = readPpm(c.expected);
-    EXPECT_EQ(picture.format(), QImage::Format_RGB32);
+    EXPECT_EQ(picture.format(), stego::platform::kPictureFormat);
     EXPECT_EQ(picture.size(), expected.size());
     const int difference = largestDifference(picture, expected);
     EXPECT_GE(difference, 0);
@@ -476,7 +476,7 @@ TEST(PngPictureTest, EveryKindOfPngOpensAsItsColoursWithAlphaIgnored) {
         const std::string path = folder / (std::string(c.name) + ".png");
         ASSERT_TRUE(c.written.save(QString::fromStdString(path), "png")) << c.name;
         const QImage opened = loadPicture(path);
-        EXPECT_EQ(opened.format(), QImage::Format_RGB32) << c.name;
+        EXPECT_EQ(opened.format(), stego::platform::kPictureFormat) << c.name;
         for (int y = 0; y < 3; ++y)
             for (int x = 0; x < 5; ++x)
                 EXPECT_EQ(opened.pixel(x, y) & 0xFFFFFF, c.expected.pixel(x, y) & 0xFFFFFF)

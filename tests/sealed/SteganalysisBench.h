@@ -8,11 +8,11 @@
 #include <random>
 #include <string>
 
+#include "engine/LcgGenerator.h"
 #include "engine/MemoryCarrier.h"
 #include "engine/PixelChannel.h"
 #include "engine/Scrambler.h"
 #include "platform/ImageCarrier.h"
-#include "engine/LcgGenerator.h"
 #include "platform/PictureFile.h"
 #include "platform/SodiumCrypto.h"
 #include "sealed/SealedFormat.h"
@@ -20,7 +20,7 @@
 namespace steganalysis {
 
 inline stego::MemoryCarrier carrierOf(const QImage& image) {
-    QImage copy = image.convertToFormat(QImage::Format_RGB32);
+    QImage copy = image.convertToFormat(stego::platform::kPictureFormat);
     const stego::platform::ImageCarrier source(copy);
     stego::MemoryCarrier carrier(source.width(), source.height());
     for (std::int32_t y = 0; y < source.height(); ++y)
@@ -38,7 +38,9 @@ inline stego::MemoryCarrier photographLike(const std::string& samplePath) {
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x) {
             const QRgb pixel = image.pixel(x, y);
-            const auto noisy = [&](int value) { return std::clamp(static_cast<int>(std::lround(value + grain(random))), 0, 255); };
+            const auto noisy = [&](int value) {
+                return std::clamp(static_cast<int>(std::lround(value + grain(random))), 0, 255);
+            };
             image.setPixel(x, y, qRgb(noisy(qRed(pixel)), noisy(qGreen(pixel)), noisy(qBlue(pixel))));
         }
     QBuffer jpeg;

@@ -9,6 +9,7 @@
 #include "SealedPanel.h"
 #include "ShellTestKit.h"
 #include "platform/MessageBoxes.h"
+#include "platform/PictureFile.h"
 #include "platform/SodiumCrypto.h"
 #include "sealed/SealedCommands.h"
 
@@ -265,7 +266,7 @@ void SealedPanelTest::picturesSaveAsPngOrBmpNeverJpeg() {
     QCOMPARE(QFile::exists(path), saved);
     if (saved) {
         QVERIFY(fixture.boxes().isEmpty());
-        QCOMPARE(QImage(path).convertToFormat(QImage::Format_RGB32), fixture.picture);
+        QCOMPARE(QImage(path).convertToFormat(stego::platform::kPictureFormat), fixture.picture);
     } else {
         QCOMPARE(fixture.boxes().size(), 1);
         QVERIFY(fixture.boxes()[0].startsWith(QStringLiteral("The picture was not saved.\nError ")));

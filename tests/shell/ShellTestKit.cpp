@@ -4,11 +4,12 @@
 #include <QFile>
 
 #include "DirectCipher.h"
+#include "platform/PictureFile.h"
 
 namespace stego::shell::test {
 
 QImage patternPicture(QSize size) {
-    QImage picture(size, QImage::Format_RGB32);
+    QImage picture(size, platform::kPictureFormat);
     for (int y = 0; y < size.height(); ++y)
         for (int x = 0; x < size.width(); ++x)
             picture.setPixel(x, y, qRgb((x * 7 + y * 3) & 0xFF, (x * 13 + y * 29) & 0xFF, (x + y * 5) & 0xFF));

@@ -5,10 +5,12 @@
 
 #include <random>
 
+#include "platform/PictureFile.h"
+
 namespace testsupport {
 
 inline QImage noisePicture(int width, int height, unsigned seed) {
-    QImage image(width, height, QImage::Format_RGB32);
+    QImage image(width, height, stego::platform::kPictureFormat);
     std::mt19937 random(seed);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)

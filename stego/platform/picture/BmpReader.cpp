@@ -149,36 +149,24 @@ void readFully(int fd, unsigned char* into, std::size_t size, std::int64_t offse
     }
 }
 
-// Blue, green, red (and a fourth byte for 32 bits) to Format_RGB32.
-void widenRow(const unsigned char* from, QRgb* to, int width, int bytesPerPixel) {
-    const auto count = static_cast<std::size_t>(width);
-    if (bytesPerPixel == 4) {
-        for (std::size_t x = 0; x < count; ++x) {
-            std::uint32_t pixel = 0;
-            std::memcpy(&pixel, from + 4 * x, 4);
-            to[x] = pixel | 0xFF000000u;
-        }
-        return;
+// Blue, green, red and an unused fourth byte to red, green, blue.
+void narrowRow(const unsigned char* from, unsigned char* to, std::size_t width) {
+    for (std::size_t x = 0; x < width; ++x) {
+        to[3 * x] = from[4 * x + 2];
+        to[3 * x + 1] = from[4 * x + 1];
+        to[3 * x + 2] = from[4 * x];
     }
-    // Four bytes at a time, the fourth overwritten; the last pixel on its own
-    // so that no read passes the row's end.
-    for (std::size_t x = 0; x + 1 < count; ++x) {
-        std::uint32_t pixel = 0;
-        std::memcpy(&pixel, from + 3 * x, 4);
-        to[x] = pixel | 0xFF000000u;
-    }
-    const unsigned char* last = from + 3 * (count - 1);
-    to[count - 1] = qRgb(last[2], last[1], last[0]);
 }
 
 // The rows in large reads through a buffer small enough to stay in the
-// processor's cache, each widened into its place in the picture.
+// processor's cache, each reordered into its place in the picture.
 QImage readDirect(int fd, const BmpLayout& layout, const std::string& path) {
-    QImage image = allocateRgb32(layout.width, layout.height, path);
+    QImage image = allocatePicture(layout.width, layout.height, path);
     const auto rowBytes = static_cast<std::size_t>(layout.rowBytes);
     const std::size_t rowsPerRead = std::max<std::size_t>(1, (std::size_t{1} << 20) / rowBytes);
     std::vector<unsigned char> buffer(rowsPerRead * rowBytes);
-    const int bytesPerPixel = static_cast<int>(layout.bitsPerPixel / 8);
+    const auto reorder = layout.bitsPerPixel == 32 ? narrowRow : swapRedAndBlue;
+    const auto width = static_cast<std::size_t>(layout.width);
     const auto height = static_cast<std::size_t>(layout.height);
     for (std::size_t first = 0; first < height; first += rowsPerRead) {
         const std::size_t rows = std::min(rowsPerRead, height - first);
@@ -187,8 +175,7 @@ QImage readDirect(int fd, const BmpLayout& layout, const std::string& path) {
         for (std::size_t r = 0; r < rows; ++r) {
             const std::size_t stored = first + r;
             const auto y = static_cast<int>(layout.topDown ? stored : height - 1 - stored);
-            widenRow(buffer.data() + r * rowBytes, reinterpret_cast<QRgb*>(image.scanLine(y)), layout.width,
-                     bytesPerPixel);
+            reorder(buffer.data() + r * rowBytes, image.scanLine(y), width);
         }
     }
     return image;
@@ -209,14 +196,11 @@ void widenToFullRange(QImage& image, const std::array<std::uint32_t, 3>& masks) 
             tables[channel][value] = widenChannel(level, largest);
         }
     }
+    const auto width = static_cast<std::size_t>(image.width());
     for (int y = 0; y < image.height(); ++y) {
-        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
-            const QRgb pixel = row[x];
-            row[x] = qRgb(tables[0][static_cast<std::size_t>(qRed(pixel))],
-                          tables[1][static_cast<std::size_t>(qGreen(pixel))],
-                          tables[2][static_cast<std::size_t>(qBlue(pixel))]);
-        }
+        unsigned char* row = image.scanLine(y);
+        for (std::size_t i = 0; i < 3 * width; ++i)
+            row[i] = tables[i % 3][row[i]];
     }
 }
 

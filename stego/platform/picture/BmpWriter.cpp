@@ -11,22 +11,7 @@
 
 namespace stego::platform::codecs {
 
-namespace {
-
-// Format_RGB32 to blue, green, red: each pixel stored as four bytes whose
-// fourth the next pixel overwrites; the last on its own, so that the row's
-// padding stays zero.
-void narrowRow(const QRgb* from, unsigned char* to, std::size_t width) {
-    for (std::size_t x = 0; x + 1 < width; ++x)
-        std::memcpy(to + 3 * x, &from[x], 4);
-    const QRgb last = from[width - 1];
-    unsigned char* out = to + 3 * (width - 1);
-    out[0] = static_cast<unsigned char>(last);        // blue
-    out[1] = static_cast<unsigned char>(last >> 8);   // green
-    out[2] = static_cast<unsigned char>(last >> 16);  // red
-}
-
-}  // namespace
+namespace {}  // namespace
 
 void writeBmp(const QImage& picture, int fd, const std::string& shownPath, FileWriter& writer) {
     const auto width = static_cast<std::size_t>(picture.width());
@@ -46,8 +31,7 @@ void writeBmp(const QImage& picture, int fd, const std::string& shownPath, FileW
     std::vector<unsigned char> batch(rowsPerBatch * rowBytes, 0);
     std::size_t filled = 0;
     for (std::size_t y = height; y-- > 0;) {
-        const QRgb* source = reinterpret_cast<const QRgb*>(picture.constScanLine(static_cast<int>(y)));
-        narrowRow(source, batch.data() + filled, width);
+        swapRedAndBlue(picture.constScanLine(static_cast<int>(y)), batch.data() + filled, width);
         filled += rowBytes;  // the padding bytes stay zero
         if (filled == batch.size() || y == 0) {
             writer.writeAll(fd, {reinterpret_cast<const char*>(batch.data()), filled}, shownPath);

@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <turbojpeg.h>
 
 #include "PictureCodecs.h"
@@ -80,13 +81,26 @@ void checkJpegDataCanHoldPicture(const std::vector<unsigned char>& data, int wid
                    " bytes, too few for such a picture; it may be cut short or damaged");
 }
 
-bool everyPixelWritten(const QImage& image) {
-    for (int y = 0; y < image.height(); ++y) {
-        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        if (std::any_of(row, row + image.width(), [](QRgb pixel) { return qAlpha(pixel) == 0; }))
-            return false;
+// Decodes again into 32-bit pixels whose fourth byte starts at 0 and which
+// the decoder sets to 0xFF where it writes: the picture only if it wrote every
+// pixel. For the rare file the decoder warned about, so the extra memory is
+// spent only then.
+std::optional<QImage> decodeIfWhole(tjhandle decoder, const std::vector<unsigned char>& data, int width, int height,
+                                    const std::string& path) {
+    QImage marked = allocatePicture(width, height, path, QImage::Format_RGB32);
+    std::memset(marked.bits(), 0, static_cast<std::size_t>(marked.sizeInBytes()));
+    // BGRA in memory is QImage's RGB32 on a little-endian machine.
+    tjDecompress2(decoder, data.data(), static_cast<unsigned long>(data.size()), marked.bits(), width,
+                  static_cast<int>(marked.bytesPerLine()), height, TJPF_BGRA, 0);
+    for (int y = 0; y < marked.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(marked.constScanLine(y));
+        if (std::any_of(row, row + marked.width(), [](QRgb pixel) { return qAlpha(pixel) == 0; }))
+            return std::nullopt;
     }
-    return true;
+    marked.convertTo(kPictureFormat);
+    if (marked.isNull())
+        refuse(kOutOfMemory, path, "not enough memory to convert the picture to true colour");
+    return marked;
 }
 
 }  // namespace
@@ -109,25 +123,21 @@ QImage decodeJpeg(const std::vector<unsigned char>& data, const std::string& pat
                    "Invalid picture: the JPEG data ends before its size; the file may be cut short");
         checkDimensions(width, height, path);
         checkJpegDataCanHoldPicture(data, width, height, path);
-        QImage image = allocateRgb32(width, height, path);
-        // Every pixel starts with a fourth byte of 0, which the decoder sets to 0xFF where it writes.
-        std::memset(image.bits(), 0, static_cast<std::size_t>(image.sizeInBytes()));
-        // BGRA in memory is QImage's RGB32 on a little-endian machine, with
-        // the fourth byte set to 0xFF as RGB32 requires.
+        QImage image = allocatePicture(width, height, path);
         if (tjDecompress2(decoder.get(), data.data(), size, image.bits(), width, static_cast<int>(image.bytesPerLine()),
-                          height, TJPF_BGRA, 0) == 0)
+                          height, TJPF_RGB, 0) == 0)
             return image;
-        const char* message = tjGetErrorStr2(decoder.get());
+        refusal = tjGetErrorStr2(decoder.get());
         if (tjGetErrorCode(decoder.get()) == TJERR_WARNING) {
-            if (isCutShort(message))
+            if (isCutShort(refusal.c_str()))
                 refuse(kInvalidPicture, path,
                        "Invalid picture: the JPEG data ends too soon; the file may be cut short");
+            image = QImage();  // its memory goes to the second decoding
             // Once the decoder has warned it calls even a fatal error a warning:
             // only a picture with every pixel written is whole.
-            if (everyPixelWritten(image))
-                return image;  // a recoverable flaw (stray bytes between markers, say)
+            if (std::optional<QImage> whole = decodeIfWhole(decoder.get(), data, width, height, path))
+                return *std::move(whole);  // a recoverable flaw (stray bytes between markers, say)
         }
-        refusal = message;
     } else {
         refusal = tjGetErrorStr2(decoder.get());
     }

@@ -10,14 +10,16 @@
 #include <string>
 #include <vector>
 
+#include "platform/PictureFile.h"
 #include "platform/PosixFileWriter.h"
 
 namespace stego::platform::codecs {
 
-/// A blank Format_RGB32 picture, or a refusal when memory runs out.
-QImage allocateRgb32(int width, int height, const std::string& path);
+/// A blank picture of the given format (kPictureFormat unless a decoder needs
+/// another on the way), or a refusal when memory runs out.
+QImage allocatePicture(int width, int height, const std::string& path, QImage::Format format = kPictureFormat);
 
-/// Qt's reader on device, converted to Format_RGB32. image: where the reader
+/// Qt's reader on device, converted to kPictureFormat. image: where the reader
 /// decodes to when it already has the picture's size and format.
 QImage readWithQt(QIODevice& device, const char* format, const std::string& path, QImage image = QImage());
 
@@ -35,7 +37,11 @@ QImage loadPng(int fd, std::int64_t fileSize, const std::string& path);
 /// plugins give, refused with a plain reason where they are not installed.
 QImage loadWithQtPlugin(int fd, const char* format, const std::string& path);
 
-/// Encoders into an open file; every byte goes through writer. picture is Format_RGB32 or ARGB32.
+/// Copies pixels three bytes each from one channel order to the other (blue,
+/// green, red to red, green, blue, or back). from and to do not overlap.
+void swapRedAndBlue(const unsigned char* from, unsigned char* to, std::size_t pixels);
+
+/// Encoders into an open file; every byte goes through writer. picture is in kPictureFormat.
 void writeBmp(const QImage& picture, int fd, const std::string& shownPath, FileWriter& writer);
 void writePng(const QImage& picture, int fd, const std::string& shownPath, FileWriter& writer);
 

@@ -94,11 +94,11 @@ void savePictureAsBmp(const QImage& picture, const std::string& path, FileWriter
 void savePictureAs(const QImage& picture, const std::string& path, PictureFileFormat format, FileWriter& writer) {
     if (picture.isNull())
         throw Failure(kInvalidPicture, "Cannot save picture " + path + ": there is no picture");
-    const QImage* rgb32 = &picture;
+    const QImage* held = &picture;
     QImage converted;
-    if (picture.format() != QImage::Format_RGB32 && picture.format() != QImage::Format_ARGB32) {
-        converted = picture.convertToFormat(QImage::Format_RGB32);
-        rgb32 = &converted;
+    if (picture.format() != kPictureFormat) {
+        converted = picture.convertToFormat(kPictureFormat);
+        held = &converted;
     }
 
     struct stat existing {};
@@ -114,9 +114,9 @@ void savePictureAs(const QImage& picture, const std::string& path, PictureFileFo
     // A new file made for the purpose, renamed into place only when complete.
     ReplacementFile file(path, ReplacementFile::NewFileMode::FollowUmask);
     if (format == PictureFileFormat::Png)
-        writePng(*rgb32, file.fd(), path, writer);
+        writePng(*held, file.fd(), path, writer);
     else
-        writeBmp(*rgb32, file.fd(), path, writer);
+        writeBmp(*held, file.fd(), path, writer);
     file.commit();
 }
 

@@ -56,20 +56,15 @@ std::vector<unsigned char> filteredRows(const QImage& picture) {
     const auto height = static_cast<std::size_t>(picture.height());
     const std::size_t rowBytes = 1 + 3 * width;
     std::vector<unsigned char> rows(rowBytes * height);
-    std::vector<unsigned char> above(3 * width, 0);
-    std::vector<unsigned char> current(3 * width);
+    const std::vector<unsigned char> blank(3 * width, 0);
     for (std::size_t y = 0; y < height; ++y) {
-        const auto* source = reinterpret_cast<const QRgb*>(picture.constScanLine(static_cast<int>(y)));
-        for (std::size_t x = 0; x < width; ++x) {
-            current[3 * x] = static_cast<unsigned char>(source[x] >> 16);     // red
-            current[3 * x + 1] = static_cast<unsigned char>(source[x] >> 8);  // green
-            current[3 * x + 2] = static_cast<unsigned char>(source[x]);       // blue
-        }
+        // The picture's rows are already red, green, blue, as PNG stores them.
+        const unsigned char* current = picture.constScanLine(static_cast<int>(y));
+        const unsigned char* above = y == 0 ? blank.data() : picture.constScanLine(static_cast<int>(y - 1));
         unsigned char* out = rows.data() + y * rowBytes;
         out[0] = kUpFilter;
         for (std::size_t i = 0; i < 3 * width; ++i)
             out[1 + i] = static_cast<unsigned char>(current[i] - above[i]);
-        above.swap(current);
     }
     return rows;
 }

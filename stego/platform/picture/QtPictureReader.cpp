@@ -36,20 +36,23 @@ void unmapPixels(void* info) {
 // offers them: the kernel then clears and maps the pixels in 2 MB steps
 // instead of 4 KB ones, which for a 100-megapixel picture is most of the
 // time its opening takes.
-QImage allocateRgb32(int width, int height, const std::string& path) {
+QImage allocatePicture(int width, int height, const std::string& path, QImage::Format format) {
     constexpr std::size_t kHugePage = std::size_t{2} << 20;
-    const std::size_t bytes = std::size_t{4} * static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+    const int bitsPerPixel = QImage::toPixelFormat(format).bitsPerPixel();
+    // Rows padded to 4 bytes, as QImage requires of memory it is given.
+    const auto rowBytes = (static_cast<std::size_t>(width) * static_cast<std::size_t>(bitsPerPixel) + 31) / 32 * 4;
+    const std::size_t bytes = rowBytes * static_cast<std::size_t>(height);
     QImage image;
     if (bytes >= 8 * kHugePage) {
         const std::size_t mapped = (bytes + kHugePage - 1) / kHugePage * kHugePage;
         void* pixels = ::mmap(nullptr, mapped, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
         if (pixels != MAP_FAILED) {
             ::madvise(pixels, mapped, MADV_HUGEPAGE);
-            image = QImage(static_cast<uchar*>(pixels), width, height, static_cast<qsizetype>(width) * 4,
-                           QImage::Format_RGB32, unmapPixels, new std::pair<void*, std::size_t>(pixels, mapped));
+            image = QImage(static_cast<uchar*>(pixels), width, height, static_cast<qsizetype>(rowBytes), format,
+                           unmapPixels, new std::pair<void*, std::size_t>(pixels, mapped));
         }
     } else {
-        image = QImage(width, height, QImage::Format_RGB32);
+        image = QImage(width, height, format);
     }
     if (image.isNull())
         refuse(kOutOfMemory, path,
@@ -68,10 +71,10 @@ QImage readWithQt(QIODevice& device, const char* format, const std::string& path
         checkDimensions(size.width(), size.height(), path);
     if (!reader.read(&image))
         refuse(kInvalidPicture, path, "Invalid picture: " + reader.errorString().toStdString());
-    if (image.format() != QImage::Format_RGB32) {
+    if (image.format() != kPictureFormat) {
         // convertTo works in place where the depth allows and otherwise drops
         // the old pixels as soon as the new ones are made.
-        image.convertTo(QImage::Format_RGB32);
+        image.convertTo(kPictureFormat);
         if (image.isNull())
             refuse(kOutOfMemory, path, "not enough memory to convert the picture to true colour");
     }

@@ -1,4 +1,4 @@
-// The carrier interface over a picture held in memory as a QImage (Format_RGB32).
+// The carrier interface over a picture held in memory as a QImage.
 #pragma once
 
 #include <QImage>
@@ -7,8 +7,9 @@
 
 namespace stego::platform {
 
-/// Reads and writes the pixels of the image it is given; the image must stay
-/// alive and in Format_RGB32 while the carrier is used.
+/// Reads and writes the pixels of the image it is given, converted to the
+/// picture layer's format first if it is in another; the image must stay alive
+/// and in that format while the carrier is used.
 class ImageCarrier : public Carrier {
 public:
     explicit ImageCarrier(QImage& image);
@@ -19,6 +20,7 @@ public:
     void writePixel(std::int32_t x, std::int32_t y, Rgb colour) override;
     void readRow(std::int32_t y, std::int32_t x0, std::int32_t count, Rgb* out) const override;
     void writeRow(std::int32_t y, std::int32_t x0, std::int32_t count, const Rgb* in) override;
+    const Rgb* rowInMemory(std::int32_t y) const override;
 
 private:
     QImage& m_image;

@@ -14,8 +14,9 @@ namespace stego::platform {
 
 using support::kInvalidPicture;
 
-// A picture is held at 4 bytes a pixel and the engine counts pixels in 32-bit
-// signed arithmetic; 2^28 pixels (1 GiB in memory) keeps well inside both.
+// A picture is held at 3 bytes a pixel (4 on the way through some decoders)
+// and the engine counts pixels in 32-bit signed arithmetic; 2^28 pixels
+// (1 GiB at 4 bytes) keeps well inside both.
 inline constexpr std::int64_t kMaxPixels = std::int64_t{1} << 28;
 
 [[noreturn]] inline void refuse(int number, const std::string& path, const std::string& reason) {
