@@ -10,6 +10,7 @@
 
 namespace {
 using LengthPrefix = std::uint32_t;
+static_assert(sizeof(LengthPrefix) == sizeof(com::lengthOf(nullptr)));
 
 char* blockOf(BSTR text) { return text - sizeof(LengthPrefix); }
 }  // namespace
@@ -39,10 +40,4 @@ COMRT_API void SysFreeString(BSTR text) {
     std::free(blockOf(text));
 }
 
-COMRT_API std::uint32_t SysStringLen(BSTR text) {
-    if (!text)
-        return 0;
-    LengthPrefix length = 0;
-    std::memcpy(&length, blockOf(text), sizeof length);
-    return length;
-}
+COMRT_API std::uint32_t SysStringLen(BSTR text) { return com::lengthOf(text); }

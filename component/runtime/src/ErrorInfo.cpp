@@ -12,13 +12,20 @@ struct ErrorRecord {
 };
 
 thread_local ErrorRecord t_error;
+// Whether t_error may hold anything. A plain flag needs no per-thread set-up,
+// so testing it costs one load where reaching t_error itself goes through the
+// set-up check of a per-thread object with a destructor.
+// Initial-exec: the library is loaded with the program, so the flag has a
+// fixed place and is reached without a call.
+[[gnu::tls_model("initial-exec")]] thread_local bool t_errorTouched = false;
 }  // namespace
 
 COMRT_API void SetErrorInfo(const char* source, const char* description) {
     // Every call through an interface empties the slot first: an empty slot
     // stays as it is, at the cost of one test.
-    if (description == nullptr && !t_error.present && t_error.source.empty() && source == nullptr)
+    if (description == nullptr && source == nullptr && !t_errorTouched)
         return;
+    t_errorTouched = true;
     try {
         t_error.present = description != nullptr;
         t_error.source = source ? source : "";

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 
 #include "Export.h"
 
@@ -20,3 +21,15 @@ COMRT_API BSTR SysAllocStringLen(const char* data, std::uint32_t length);
 COMRT_API void SysFreeString(BSTR text);
 /// The number of bytes held, from the length prefix; 0 for null.
 COMRT_API std::uint32_t SysStringLen(BSTR text);
+
+namespace com {
+/// What SysStringLen gives, read in place: the boundary's helpers ask it of
+/// every symbol that crosses, and a call into the runtime each time costs
+/// more than the read.
+inline std::uint32_t lengthOf(BSTR text) noexcept {
+    std::uint32_t length = 0;
+    if (text)
+        std::memcpy(&length, text - sizeof length, sizeof length);
+    return length;
+}
+}  // namespace com

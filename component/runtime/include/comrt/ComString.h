@@ -50,7 +50,7 @@ public:
     /// string of the same length is rewritten where it is, which spares every
     /// symbol that crosses the boundary an allocation.
     static void replace(BSTR* slot, std::string_view text) {
-        if (*slot != nullptr && SysStringLen(*slot) == text.size()) {
+        if (*slot != nullptr && com::lengthOf(*slot) == text.size()) {
             std::memmove(*slot, text.data(), text.size());  // text may be a view of *slot
             return;
         }
@@ -61,7 +61,7 @@ public:
 
     /// The bytes of any boundary string, null being empty.
     static std::string_view view(BSTR text) noexcept {
-        return text ? std::string_view(text, SysStringLen(text)) : std::string_view();
+        return text ? std::string_view(text, com::lengthOf(text)) : std::string_view();
     }
     /// A file name as the platform's file calls take it: here the bytes themselves.
     static std::string pathOf(BSTR text) { return std::string(view(text)); }
