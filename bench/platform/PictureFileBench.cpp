@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <unistd.h>
 
+#include "TestFolder.h"
 #include "platform/PictureFile.h"
 
 namespace {
@@ -29,24 +29,8 @@ QImage photoLikePicture() {
     return image;
 }
 
-class BenchFolder {
-public:
-    BenchFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "pixquill-bench-XXXXXX").string();
-        m_path = ::mkdtemp(pattern.data());
-    }
-    ~BenchFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_path, ignored);
-    }
-    std::string operator/(const char* name) const { return m_path + "/" + name; }
-
-private:
-    std::string m_path;
-};
-
-const BenchFolder& folder() {
-    static const BenchFolder made;
+const testsupport::TestFolder& folder() {
+    static const testsupport::TestFolder made;
     return made;
 }
 

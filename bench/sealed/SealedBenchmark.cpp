@@ -11,9 +11,9 @@
 #include <filesystem>
 #include <random>
 #include <string>
-#include <unistd.h>
 
 #include "DirectCipher.h"
+#include "TestFolder.h"
 #include "engine/Commands.h"
 #include "engine/LcgGenerator.h"
 #include "platform/ImageCarrier.h"
@@ -28,22 +28,6 @@ std::string photoPath() {
     const char* given = std::getenv("PIXQUILL_BENCH_PHOTO");
     return given != nullptr ? given : "/tmp/corpus/photo-24mp.jpg";
 }
-
-class BenchFolder {
-public:
-    BenchFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "pixquill-bench-XXXXXX").string();
-        m_path = ::mkdtemp(pattern.data());
-    }
-    ~BenchFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_path, ignored);
-    }
-    std::string operator/(const char* name) const { return m_path + "/" + name; }
-
-private:
-    std::string m_path;
-};
 
 std::string randomBytes(std::size_t count) {
     std::mt19937 random(1);
@@ -70,7 +54,7 @@ BENCHMARK(BM_KeyDerivation)->Unit(benchmark::kMillisecond)->UseRealTime()->Itera
 void BM_SealOneMegabyteFile(benchmark::State& state) {
     if (!std::filesystem::exists(photoPath()))
         return state.SkipWithError(("no photograph at " + photoPath()).c_str());
-    BenchFolder folder;
+    testsupport::TestFolder folder;
     stego::platform::PosixFileStore files;
     writeBytes(files, folder / "payload.bin", 1 << 20);
     stego::platform::SodiumCrypto crypto;
@@ -90,7 +74,7 @@ BENCHMARK(BM_SealOneMegabyteFile)->Unit(benchmark::kMillisecond)->UseRealTime()-
 void BM_ClassicHideFile(benchmark::State& state) {
     if (!std::filesystem::exists(photoPath()))
         return state.SkipWithError(("no photograph at " + photoPath()).c_str());
-    BenchFolder folder;
+    testsupport::TestFolder folder;
     stego::platform::PosixFileStore files;
     writeBytes(files, folder / "payload.bin", 32767);
     stego::platform::LcgGenerator generator;
@@ -112,7 +96,7 @@ BENCHMARK(BM_ClassicHideFile)->Unit(benchmark::kMillisecond)->UseRealTime()->Ite
 void BM_OpenOneMegabyteFile(benchmark::State& state) {
     if (!std::filesystem::exists(photoPath()))
         return state.SkipWithError(("no photograph at " + photoPath()).c_str());
-    BenchFolder folder;
+    testsupport::TestFolder folder;
     stego::platform::PosixFileStore files;
     writeBytes(files, folder / "payload.bin", 1 << 20);
     stego::platform::SodiumCrypto crypto;
@@ -139,7 +123,7 @@ BENCHMARK(BM_OpenOneMegabyteFile)->Unit(benchmark::kMillisecond)->UseRealTime()-
 void BM_ClassicExtractFile(benchmark::State& state) {
     if (!std::filesystem::exists(photoPath()))
         return state.SkipWithError(("no photograph at " + photoPath()).c_str());
-    BenchFolder folder;
+    testsupport::TestFolder folder;
     stego::platform::PosixFileStore files;
     writeBytes(files, folder / "payload.bin", 32767);
     stego::platform::LcgGenerator generator;
