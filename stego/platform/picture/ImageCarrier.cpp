@@ -40,6 +40,8 @@ const Rgb* ImageCarrier::rowInMemory(std::int32_t y) const {
     return reinterpret_cast<const Rgb*>(m_image.constScanLine(y));
 }
 
+Rgb* ImageCarrier::writableRowInMemory(std::int32_t y) { return reinterpret_cast<Rgb*>(m_image.scanLine(y)); }
+
 // One scanLine call (and so one detach check) for the whole run.
 void ImageCarrier::writeRow(std::int32_t y, std::int32_t x0, std::int32_t count, const Rgb* in) {
     if (count > 0)

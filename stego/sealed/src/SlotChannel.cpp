@@ -60,18 +60,29 @@ void writeSlotBits(stego::Carrier& carrier, const std::vector<std::uint32_t>& sl
 RisingSlots::RisingSlots(const stego::Carrier& carrier, stego::Carrier* writable)
     : m_carrier(carrier), m_writable(writable), m_width(static_cast<std::uint32_t>(carrier.width())) {}
 
-std::uint8_t& RisingSlots::load(std::uint32_t slot) {
+void RisingSlots::load(std::uint32_t slot) {
     flush();
     const std::uint32_t pixel = slot / 3;
     const std::uint32_t x = pixel % m_width;
     m_x = static_cast<std::int32_t>(x);
     m_y = static_cast<std::int32_t>(pixel / m_width);
-    m_pixels = static_cast<std::int32_t>(std::min<std::uint32_t>(m_width - x, kWindowPixels));
-    m_carrier.readRow(m_y, m_x, m_pixels, m_window.data());
     m_firstSlot = 3 * pixel;
+    // A row in memory is worked on where it lies, to its end: no copies.
+    stego::Rgb* writable = m_writable != nullptr ? m_writable->writableRowInMemory(m_y) : nullptr;
+    const stego::Rgb* readable = m_writable != nullptr ? writable : m_carrier.rowInMemory(m_y);
+    m_inPlace = readable != nullptr;
+    if (m_inPlace) {
+        m_pixels = static_cast<std::int32_t>(m_width - x);
+        m_writeAt = writable != nullptr ? reinterpret_cast<std::uint8_t*>(writable + x) : nullptr;
+        m_readAt = reinterpret_cast<const std::uint8_t*>(readable + x);
+    } else {
+        m_pixels = static_cast<std::int32_t>(std::min<std::uint32_t>(m_width - x, kWindowPixels));
+        m_carrier.readRow(m_y, m_x, m_pixels, m_window.data());
+        std::memcpy(m_components.data(), m_window.data(), 3 * static_cast<std::size_t>(m_pixels));
+        m_writeAt = m_components.data();
+        m_readAt = m_components.data();
+    }
     m_slotsInWindow = 3 * static_cast<std::uint32_t>(m_pixels);
-    std::memcpy(m_components.data(), m_window.data(), m_slotsInWindow);
-    return m_components[slot % 3];
 }
 
 bool RisingSlots::read(std::uint32_t slot) { return (component(slot) & 1) != 0; }
@@ -89,7 +100,7 @@ void RisingSlots::writeBits(const std::uint32_t* slots, std::size_t count, const
     std::uint32_t changed = m_changed;
     std::uint64_t pool = directions.m_pool;
     std::uint32_t left = directions.m_left;
-    std::uint8_t* const components = m_components.data();
+    std::uint8_t* components = m_writeAt;
     for (std::size_t k = 0; k < count; ++k) {
         const std::uint32_t slot = slots[k];
         if (slot - firstSlot >= inWindow) {
@@ -97,6 +108,7 @@ void RisingSlots::writeBits(const std::uint32_t* slots, std::size_t count, const
             load(slot);
             firstSlot = m_firstSlot;
             inWindow = m_slotsInWindow;
+            components = m_writeAt;
             changed = 0;
         }
         if (left == 0) {
@@ -124,13 +136,14 @@ void RisingSlots::writeBits(const std::uint32_t* slots, std::size_t count, const
 void RisingSlots::readBits(const std::uint32_t* slots, std::size_t count, std::uint8_t* bytes, std::size_t first) {
     std::uint32_t firstSlot = m_firstSlot;
     std::uint32_t inWindow = m_slotsInWindow;
-    const std::uint8_t* const components = m_components.data();
+    const std::uint8_t* components = m_readAt;
     for (std::size_t k = 0; k < count; ++k) {
         const std::uint32_t slot = slots[k];
         if (slot - firstSlot >= inWindow) {
             load(slot);
             firstSlot = m_firstSlot;
             inWindow = m_slotsInWindow;
+            components = m_readAt;
         }
         const std::size_t i = first + k;
         bytes[i / 8] = static_cast<std::uint8_t>(bytes[i / 8] | (components[slot - firstSlot] & 1u) << (7 - i % 8));
@@ -138,7 +151,7 @@ void RisingSlots::readBits(const std::uint32_t* slots, std::size_t count, std::u
 }
 
 void RisingSlots::flush() {
-    if (m_changed != 0 && m_writable != nullptr) {
+    if (m_changed != 0 && m_writable != nullptr && !m_inPlace) {
         std::memcpy(m_window.data(), m_components.data(), m_slotsInWindow);
         m_writable->writeRow(m_y, m_x, m_pixels, m_window.data());
     }

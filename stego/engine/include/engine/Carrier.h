@@ -34,6 +34,9 @@ public:
     /// valid until the next write; null where it does not. A whole-picture scan
     /// then reads them in place instead of copying them out.
     virtual const Rgb* rowInMemory(std::int32_t /*y*/) const { return nullptr; }
+    /// The same for changing row y's pixels where they lie (a write, seen by
+    /// every later read); null where the carrier does not hold them in memory.
+    virtual Rgb* writableRowInMemory(std::int32_t /*y*/) { return nullptr; }
 
     /// Writes count pixels from in to row y from column x0 on: the counterpart
     /// of readRow, for passes that change many pixels of a row.

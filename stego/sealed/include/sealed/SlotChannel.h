@@ -40,10 +40,10 @@ private:
     std::uint32_t m_left = 0;
 };
 
-/// Reads or writes bits at rising slots through a window of a few hundred
-/// pixels of one row: the carrier is called once a window (readRow, and
-/// writeRow when a bit changed it), not once a pixel, and each window is read
-/// once and written at most once.
+/// Reads or writes bits at rising slots a row at a time: in place where the
+/// carrier holds its rows in memory, otherwise through a window of a few
+/// hundred pixels that the carrier fills once (readRow) and takes back at most
+/// once (writeRow, when a bit changed it).
 class RisingSlots {
 public:
     /// writable is the same carrier when bits are to be written, or null.
@@ -66,13 +66,12 @@ private:
     // Wide enough that a window costs little beside its bits, small enough to stay in the first-level cache.
     static constexpr std::int32_t kWindowPixels = 256;
 
-    std::uint8_t& component(std::uint32_t slot) {
-        const std::uint32_t at = slot - m_firstSlot;
-        if (at >= m_slotsInWindow)
-            return load(slot);
-        return m_components[at];
+    std::uint8_t component(std::uint32_t slot) {
+        if (slot - m_firstSlot >= m_slotsInWindow)
+            load(slot);
+        return m_readAt[slot - m_firstSlot];
     }
-    std::uint8_t& load(std::uint32_t slot);
+    void load(std::uint32_t slot);
 
     const stego::Carrier& m_carrier;
     stego::Carrier* m_writable;
@@ -83,6 +82,11 @@ private:
     std::int32_t m_y = 0;
     std::int32_t m_pixels = 0;
     std::uint32_t m_changed = 0;
+    bool m_inPlace = false;  // the window is the carrier's own row
+    // The window's first component (slot m_firstSlot), to read and, when
+    // writing, to change; in the carrier's row or in m_components.
+    const std::uint8_t* m_readAt = nullptr;
+    std::uint8_t* m_writeAt = nullptr;
     std::array<stego::Rgb, kWindowPixels> m_window{};
     // The window's components in slot order, so that a slot is an index.
     std::array<std::uint8_t, 3 * kWindowPixels> m_components{};

@@ -21,6 +21,7 @@ public:
     void readRow(std::int32_t y, std::int32_t x0, std::int32_t count, Rgb* out) const override;
     void writeRow(std::int32_t y, std::int32_t x0, std::int32_t count, const Rgb* in) override;
     const Rgb* rowInMemory(std::int32_t y) const override;
+    Rgb* writableRowInMemory(std::int32_t y) override;
 
 private:
     QImage& m_image;
