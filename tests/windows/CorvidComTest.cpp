@@ -19,13 +19,6 @@
 
 namespace {
 
-class ComApartment : public testing::Environment {
-public:
-    void SetUp() override { ASSERT_HRESULT_SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)); }
-    void TearDown() override { CoUninitialize(); }
-};
-const auto* const g_apartment = testing::AddGlobalTestEnvironment(new ComApartment);
-
 // Owns one interface reference.
 template <class T>
 class Ref {

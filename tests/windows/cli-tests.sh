@@ -1,7 +1,8 @@
 # pixquill-cli.exe against the Linux pixquill-cli, sourced by run-under-wine
 # (which gives check, win, winpath, $work, $build, $linux_build, $source_dir).
 # Both programs get the same inputs in this run; BMP outputs must be byte for
-# byte the same, and stdout, stderr's error numbers and exit codes must agree.
+# byte the same, PNG outputs pixel for pixel, and stdout, stderr's error
+# numbers and exit codes must agree.
 
 cli_exe="$build/pixquill-cli.exe"
 cli_linux=${linux_build:+$linux_build/bin/pixquill-cli}
@@ -66,6 +67,13 @@ same_file() {
     check "$1" cmp "$cli_dir/win/$2" "$cli_dir/linux/$2"
 }
 
+# same_bytes <file> <other>...: every other file is byte for byte the file.
+same_bytes() {
+    local first=$1 other
+    shift
+    for other in "$@"; do cmp "$first" "$other" || return 1; done
+}
+
 make_bmp "$cli_dir/carrier.bmp" 160 120
 make_bmp "$cli_dir/odd.bmp" 37 29
 head -c 3000 /dev/urandom >"$cli_dir/secret.bin"
@@ -94,11 +102,37 @@ check "the extracted file is the one hidden" cmp "$cli_dir/win/secret.out" "$cli
 cli_both "hide-message in a JPEG" 0 hide-message --image "{in:$pictures/baseline.jpg}" --output "{out:jpeg.bmp}" --text "Hi"
 cli_both "extract-message from the JPEG's output" 0 extract-message --image "{in:$cli_dir/win/jpeg.bmp}"
 check "the message hidden in the JPEG comes back" test "$(cat "$cli_dir/win.out")" = "Hi"
-# This build writes BMP only: a .png name is refused, never given BMP content.
-win "$cli_exe" hide-message --image "$(winpath "$cli_dir/carrier.bmp")" \
-    --output "$(winpath "$cli_dir/win/refused.png")" --text "Hi" >/dev/null 2>&1 </dev/null
-check "a .png output name is refused with exit 1" test $? -eq 1
-check "and nothing is written under it" test ! -e "$cli_dir/win/refused.png"
+# JPEG would destroy the hidden bits: a .jpg name is refused, and nothing is written under it.
+cli_both "a .jpg output name" 2 hide-message --image "{in:$cli_dir/carrier.bmp}" --output "{out:refused.jpg}" --text "Hi"
+jpeg_refusal() { sed -n 's/.*refused\.jpg: //p' "$cli_dir/$1.err"; }
+check "the refusal says why" grep -q "JPEG compression changes pixels" "$cli_dir/win.err"
+[ -z "$cli_linux" ] || check "in the Linux program's words" test "$(jpeg_refusal win)" = "$(jpeg_refusal linux)"
+check "and nothing is written under the .jpg name" test ! -e "$cli_dir/win/refused.jpg"
+
+# PNG outputs: zlib compresses them on Windows, libdeflate on Linux, so the
+# files differ; their pixels must be those of the BMPs above, and each program
+# must read the other's.
+cli_both "hide-message in a PNG" 0 hide-message --image "{in:$cli_dir/carrier.bmp}" --output "{out:hidden.png}" \
+    --key 4711 --text-file "{in:$cli_dir/message.txt}"
+cli_both "hide-message in an odd-sized PNG" 0 hide-message --image "{in:$cli_dir/odd.bmp}" \
+    --output "{out:odd-hidden.png}" --text "row padding"
+cli_both "hide-file in a PNG" 0 hide-file --image "{in:$cli_dir/carrier.bmp}" --output "{out:file.png}" \
+    --key 99 --file "{in:$cli_dir/secret.bin}"
+for from in win linux; do
+    cli_both "extract-message from the $from PNG" 0 extract-message --image "{in:$cli_dir/$from/hidden.png}" --key 4711
+    check "the message comes back from the $from PNG" test "$(cat "$cli_dir/win.out")" = "$message"
+    cli_both "extract-file from the $from PNG" 0 extract-file --image "{in:$cli_dir/$from/file.png}" --key 99 \
+        --output "{out:secret-$from-png.out}"
+    check "the file comes back from the $from PNG" same_bytes "$cli_dir/secret.bin" \
+        "$cli_dir/win/secret-$from-png.out" ${cli_linux:+"$cli_dir/linux/secret-$from-png.out"}
+    # Hiding the same message again changes no pixel: both programs must read
+    # the PNG as the pixels of the BMP written from the same input.
+    cli_both "hide-message again over the $from PNG" 0 hide-message --image "{in:$cli_dir/$from/hidden.png}" \
+        --output "{out:again-$from-png.bmp}" --key 4711 --text-file "{in:$cli_dir/message.txt}"
+    same_file "both read the $from PNG as the same pixels" "again-$from-png.bmp"
+    check "they are the pixels of the BMP written from the same input ($from PNG)" \
+        cmp "$cli_dir/win/again-$from-png.bmp" "$cli_dir/win/hidden.bmp"
+done
 cli_both "capacity of a BMP" 0 capacity --image "{in:$cli_dir/carrier.bmp}"
 cli_both "capacity of a grey JPEG" 0 capacity --image "{in:$pictures/greyscale.jpg}"
 
@@ -143,7 +177,8 @@ same_file "it writes the same bytes as on Linux" "Verschlüsselt-€.bin"
 
 # Other BMP layouts give the same output pictures as on Linux (16-bit pixels
 # included, which both widen by the same rule), and a PNG of a BMP's pixels
-# gives the same picture as that BMP. Python writes them, when it is at hand.
+# gives the same picture as that BMP. Python writes them, when it is at hand,
+# and decodes the programs' PNGs.
 if command -v python3 >/dev/null; then
     python3 "$source_dir/tests/windows/make-pictures.py" "$cli_dir/carrier.bmp" "$cli_dir"
     for layout in palette8 palette4 palette1 rgb555 rgb565 topdown32 topdown24; do
@@ -157,4 +192,10 @@ if command -v python3 >/dev/null; then
     win "$cli_exe" hide-message --image "$(winpath "$cli_dir/carrier.png")" --output "$(winpath "$cli_dir/win/png.bmp")" \
         --key 4711 --text-file "$(winpath "$cli_dir/message.txt")" >/dev/null 2>&1
     check "a PNG gives the same picture as the BMP of its pixels" cmp "$cli_dir/win/png.bmp" "$cli_dir/win/hidden.bmp"
+    # Decoded apart from either program: the PNGs hold exactly the BMPs' pixels.
+    for written in hidden odd-hidden file; do
+        check "the $written PNGs of both programs hold the pixels of the BMP" python3 \
+            "$source_dir/tests/windows/picture_pixels.py" "$cli_dir/win/$written.bmp" "$cli_dir/win/$written.png" \
+            ${cli_linux:+"$cli_dir/linux/$written.png"}
+    done
 fi

@@ -13,6 +13,8 @@ import struct
 import sys
 import zlib
 
+from picture_pixels import bmp_pixels
+
 WIDTH, HEIGHT = 160, 120
 
 
@@ -36,15 +38,8 @@ def random_rows(bytes_per_row):
 
 
 def png_of_bmp(source, target):
-    data = open(source, "rb").read()
-    offset = struct.unpack_from("<I", data, 10)[0]
-    width, height = struct.unpack_from("<ii", data, 18)
-    stride = (width * 3 + 3) // 4 * 4
-    raw = b""
-    for y in range(height):
-        start = offset + (height - 1 - y) * stride
-        line = data[start:start + width * 3]
-        raw += b"\0" + b"".join(line[i:i + 3][::-1] for i in range(0, len(line), 3))
+    width, height, pixels = bmp_pixels(source)
+    raw = b"".join(b"\0" + pixels[y * width * 3:(y + 1) * width * 3] for y in range(height))
 
     def chunk(kind, body):
         return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))

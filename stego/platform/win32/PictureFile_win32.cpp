@@ -1,5 +1,5 @@
 // Pictures on Windows: read through WIC, the system's image decoders, and
-// written with the shared BMP layout through the Windows file store.
+// written with the shared BMP and PNG layouts through the Windows file store.
 #include "platform/Picture.h"
 
 #include <windows.h>
@@ -9,10 +9,12 @@
 #include <bit>
 #include <cerrno>
 #include <cstdio>
+#include <string_view>
 #include <vector>
 
 #include "platform/BmpHeader.h"
 #include "platform/PictureRefusals.h"
+#include "platform/PngLayout.h"
 #include "platform/WinFileStore.h"
 
 namespace stego::platform {
@@ -79,6 +81,50 @@ Picture widenedPicture(IWICBitmapSource& source, UINT width, UINT height, const 
     return picture;
 }
 
+// The 24-bit BMP of the picture, in the layout both platforms write.
+std::string bmpFile(const Picture& picture, const std::string& path) {
+    const auto width = static_cast<std::size_t>(picture.width());
+    const auto height = static_cast<std::size_t>(picture.height());
+    const std::size_t rowBytes = bmpRowBytes(width);
+    const std::size_t imageSize = rowBytes * height;
+    if (kBmpHeaderSize + imageSize > 0xFFFFFFFFu)
+        throw Failure(kInvalidPicture, "Cannot save picture " + path + ": it is too large for a BMP file");
+    const auto header = bmpHeader(static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height),
+                                  static_cast<std::uint32_t>(imageSize));
+    std::string bytes(reinterpret_cast<const char*>(header.data()), header.size());
+    bytes.reserve(kBmpHeaderSize + imageSize);
+    std::string row(rowBytes, '\0');  // the padding bytes stay zero
+    for (std::size_t y = height; y-- > 0;) {
+        for (std::size_t x = 0; x < width; ++x) {
+            const Rgb pixel = picture.readPixel(static_cast<std::int32_t>(x), static_cast<std::int32_t>(y));
+            row[3 * x] = static_cast<char>(pixel.blue);
+            row[3 * x + 1] = static_cast<char>(pixel.green);
+            row[3 * x + 2] = static_cast<char>(pixel.red);
+        }
+        bytes += row;
+    }
+    return bytes;
+}
+
+// The PNG of the picture, in the layout both platforms write.
+std::string pngFile(const Picture& picture, const std::string& path) {
+    const auto width = static_cast<std::size_t>(picture.width());
+    const auto height = static_cast<std::size_t>(picture.height());
+    const Rgb* pixels = picture.pixels().data();
+    const std::vector<unsigned char> rows = pngFilteredRows(width, height, [&](std::size_t y, unsigned char* out) {
+        const Rgb* row = pixels + y * width;
+        for (std::size_t x = 0; x < width; ++x) {
+            out[3 * x] = row[x].red;
+            out[3 * x + 1] = row[x].green;
+            out[3 * x + 2] = row[x].blue;
+        }
+    });
+    std::string bytes;
+    writePngLayout(static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height), rows, path,
+                   [&](std::string_view piece) { bytes += piece; });
+    return bytes;
+}
+
 }  // namespace
 
 Picture loadPicture(const std::string& path) {
@@ -138,7 +184,7 @@ Picture loadPicture(const std::string& path) {
     return picture;
 }
 
-void savePictureAsBmp(const Picture& picture, const std::string& path) {
+void savePictureAs(const Picture& picture, const std::string& path, PictureFileFormat format) {
     WinFileStore files;
     const auto kind = files.kindOf(path);
     if (kind == FileStore::Kind::Directory)
@@ -148,28 +194,10 @@ void savePictureAsBmp(const Picture& picture, const std::string& path) {
         throw Failure(support::kNotOrdinaryFile,
                       "Cannot save picture " + path + ": it is a device or a pipe, not an ordinary file");
 
-    const auto width = static_cast<std::size_t>(picture.width());
-    const auto height = static_cast<std::size_t>(picture.height());
-    const std::size_t rowBytes = bmpRowBytes(width);
-    const std::size_t imageSize = rowBytes * height;
-    if (kBmpHeaderSize + imageSize > 0xFFFFFFFFu)
-        throw Failure(kInvalidPicture, "Cannot save picture " + path + ": it is too large for a BMP file");
-    const auto header = bmpHeader(static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height),
-                                  static_cast<std::uint32_t>(imageSize));
-    std::string bytes(reinterpret_cast<const char*>(header.data()), header.size());
-    bytes.reserve(kBmpHeaderSize + imageSize);
-    std::string row(rowBytes, '\0');  // the padding bytes stay zero
-    for (std::size_t y = height; y-- > 0;) {
-        for (std::size_t x = 0; x < width; ++x) {
-            const Rgb pixel = picture.readPixel(static_cast<std::int32_t>(x), static_cast<std::int32_t>(y));
-            row[3 * x] = static_cast<char>(pixel.blue);
-            row[3 * x + 1] = static_cast<char>(pixel.green);
-            row[3 * x + 2] = static_cast<char>(pixel.red);
-        }
-        bytes += row;
-    }
+    const bool png = format == PictureFileFormat::Png;
+    const std::string bytes = png ? pngFile(picture, path) : bmpFile(picture, path);
     const auto scratch = files.makeScratchDirectory(path);
-    const std::string written = scratch->path() + "\\picture.bmp";
+    const std::string written = scratch->path() + (png ? "\\picture.png" : "\\picture.bmp");
     try {
         files.writeAll(written, bytes);
     } catch (const Failure& failure) {

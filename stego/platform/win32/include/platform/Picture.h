@@ -1,6 +1,7 @@
 // The picture a command works on, on Windows: the pixels in memory, read
-// through the system's image decoders (WIC) and written as a BMP file by the
-// project's own layout, byte for byte what the Linux program writes.
+// through the system's image decoders (WIC) and written by the project's own
+// layouts: a BMP byte for byte what the Linux program writes, a PNG of the
+// same pixels (only the compressor differs).
 #pragma once
 
 #include <string>
@@ -31,18 +32,15 @@ private:
 /// Loads a BMP, JPEG or PNG file (a UTF-8 path). Throws stego::Failure whose
 /// message names the file and the reason.
 Picture loadPicture(const std::string& path);
-/// Writes the picture as a 24-bit BMP whatever the name's extension, beside
-/// its destination first and moved into place only when complete. A folder or
-/// device at path is refused, not replaced. Throws stego::Failure.
-void savePictureAsBmp(const Picture& picture, const std::string& path);
-/// As savePictureAsBmp, after refusing a JPEG name as every platform does. A
-/// PNG name is refused too: this build writes BMP only, and a .png name must
-/// not hold BMP content.
+/// Writes the picture in format (24-bit BMP, or PNG) whatever the name's
+/// extension, beside its destination first and moved into place only when
+/// complete. A folder or device at path is refused, not replaced. Throws
+/// stego::Failure.
+void savePictureAs(const Picture& picture, const std::string& path, PictureFileFormat format);
+/// Saves in the format saveFormatFor(path) chooses, after refusing a JPEG name
+/// as every platform does.
 inline void savePicture(const Picture& picture, const std::string& path) {
-    if (saveFormatFor(path) == PictureFileFormat::Png)
-        throw Failure(support::kInvalidPicture,
-                      "Cannot save picture " + path + ": pixquill-cli.exe writes BMP only; choose a name ending .bmp");
-    savePictureAsBmp(picture, path);
+    savePictureAs(picture, path, saveFormatFor(path));
 }
 
 }  // namespace stego::platform
