@@ -111,12 +111,10 @@ HRESULT Encryption::initialise(BSTR* key, AutomationLong* result, bool textMode)
 
 HRESULT Encryption::cipherSymbol(BSTR* c, bool encipher) {
     return serverGuard(kSource, [&] {
-        if (!c)
-            throw com::ComError(E_POINTER, "a required argument was null");
-        const std::string_view given = com::ComString::view(*c);
+        requirePointers({c});
         // Made for this call and never grown, the string holds nothing but these
         // characters: clearing them is enough, and cheaper than its whole buffer.
-        std::string symbol(given);
+        std::string symbol(com::ComString::view(*c));
         struct ClearCharacters {
             std::string& text;
             ~ClearCharacters() { support::secureClear(text.data(), text.size()); }
@@ -125,25 +123,17 @@ HRESULT Encryption::cipherSymbol(BSTR* c, bool encipher) {
             m_machine.EncryptByte(symbol);
         else
             m_machine.DecryptByte(symbol);
-        // The machine keeps a symbol's length: the one the caller gave is rewritten where it is.
-        if (symbol.size() == given.size())
-            for (std::size_t i = 0; i < symbol.size(); ++i)  // one byte: no call to a copy routine
-                (*c)[i] = symbol[i];
-        else
-            com::ComString::replace(c, symbol);
+        com::ComString::replace(c, symbol);
         return S_OK;
     });
 }
 
 // held: one boundary string that carries every symbol of a call in turn.
 char Encryption::passSymbol(com::ComString& held, char symbol, bool encipher) {
-    BSTR* const slot = held.slot();
-    if (com::lengthOf(*slot) == 1)
-        (*slot)[0] = symbol;  // what replace would do, without a call for one byte
-    else
-        com::ComString::replace(slot, std::string_view(&symbol, 1));
+    com::ComString::replace(held.slot(), std::string_view(&symbol, 1));
     com::raiseIfFailed(encipher ? self().EncryptByte(held.slot()) : self().DecryptByte(held.slot()));
-    const std::string_view back = held.view();
+    // A copy where the platform's strings are wide, a view where they are bytes.
+    const auto back = held.view();
     if (back.size() != 1)
         throw com::ComError(E_UNEXPECTED, "a symbol came back as more or less than one character");
     return back[0];

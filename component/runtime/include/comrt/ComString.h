@@ -51,7 +51,10 @@ public:
     /// symbol that crosses the boundary an allocation.
     static void replace(BSTR* slot, std::string_view text) {
         if (*slot != nullptr && com::lengthOf(*slot) == text.size()) {
-            std::memmove(*slot, text.data(), text.size());  // text may be a view of *slot
+            if (text.size() == 1)
+                **slot = text[0];  // a symbol on its way through the cipher: no call for one byte
+            else
+                std::memmove(*slot, text.data(), text.size());  // text may be a view of *slot
             return;
         }
         BSTR made = allocate(text);
