@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <future>
 #include <istream>
 #include <ostream>
 
@@ -138,6 +139,11 @@ int sealInto(const CliRequest& request, CliEnvironment& env, Seal&& seal) {
     if (const auto refused = refuseOutputName(request, env))
         return *refused;
     return withPassphrase(request, env, true, [&](const std::string& passphrase, sealed::SealedServices& services) {
+        // The key derivation needs no picture: it runs on a thread of its own
+        // while the picture opens (on failure, it is waited for and dropped).
+        std::future<sealed::SealingKeys> keys = std::async(
+            std::launch::async, [&] { return sealed::DeriveSealingKeys(services.crypto, passphrase, services.cost); });
+        services.keysInAdvance = [&keys] { return keys.get(); };
         QImage picture = platform::loadPicture(request.image);
         platform::ImageCarrier carrier(picture);
         const Outcome outcome = seal(carrier, passphrase, services);

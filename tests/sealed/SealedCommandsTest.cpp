@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "MemoryFileStore.h"
-#include "engine/Failure.h"
-#include "SealedTestKit.h"
 #include "NoisePictures.h"
+#include "SealedTestKit.h"
+#include "engine/Failure.h"
 #include "sealed/SealedCommands.h"
 
 namespace sealed {
@@ -31,6 +31,29 @@ TEST(SealedCommands, FileRoundTripKeepsTheBaseNameAsASuggestion) {
     EXPECT_EQ(opened.text, "secret plans.odt");
     EXPECT_EQ(f.files.files.at("/out/plans"), f.files.files.at("/in/secret plans.odt"));
     EXPECT_TRUE(f.files.liveScratchFolders.empty());
+}
+
+// Keys derived in advance seal the item (it opens under their passphrase), and
+// are taken only by a sealing that goes ahead.
+TEST(SealedCommands, KeysDerivedInAdvanceAreTakenOnlyWhenTheItemFits) {
+    Fixture f;
+    int taken = 0;
+    f.services.keysInAdvance = [&] {
+        ++taken;
+        return DeriveSealingKeys(f.crypto, "a passphrase", kCheapestCost);
+    };
+    const MemoryCarrier before = f.picture;
+    const std::string tooLong(static_cast<std::size_t>(SealedCapacity(80, 60, 0)) + 1, 'x');
+    EXPECT_EQ(SealMessage(f.picture, "a passphrase", tooLong, f.services).kind, OutcomeKind::CapacityShortfall);
+    EXPECT_EQ(taken, 0);
+    EXPECT_EQ(f.picture.pixels(), before.pixels());
+
+    ASSERT_EQ(SealMessage(f.picture, "a passphrase", "hello", f.services).kind, OutcomeKind::Done);
+    EXPECT_EQ(taken, 1);
+    f.services.keysInAdvance = nullptr;
+    const stego::Outcome opened = OpenMessage(f.picture, "a passphrase", f.services);
+    EXPECT_EQ(opened.kind, OutcomeKind::TextExtracted);
+    EXPECT_EQ(opened.text, "hello");
 }
 
 // Whatever stops an opening, nothing is written and no scratch folder stays.

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "MemoryFileStore.h"
-#include "SealedTestKit.h"
 #include "NoisePictures.h"
+#include "SealedTestKit.h"
 #include "engine/Failure.h"
 #include "sealed/SealedCommands.h"
 #include "sealed/SealedFormat.h"
@@ -75,6 +75,13 @@ TEST(SealedFormat, KnownAnswers) {
         SealItem(carrier, crypto, answer.passphrase, answer.item, kCheapestCost);
         EXPECT_EQ(pictureHash(carrier), answer.hash);
         EXPECT_EQ(OpenItem(carrier, crypto, answer.passphrase), answer.item);
+
+        // Keys derived in advance, as the command line derives them while the picture opens.
+        MemoryCarrier inAdvance = noisyPicture(answer.width, answer.height, 7);
+        auto sameCrypto = seededCrypto(answer.seed);
+        const SealingKeys keys = DeriveSealingKeys(sameCrypto, answer.passphrase, kCheapestCost);
+        SealItem(inAdvance, sameCrypto, keys, answer.item);
+        EXPECT_EQ(pictureHash(inAdvance), answer.hash);
     }
 }
 
@@ -91,7 +98,8 @@ TEST(SealedFormat, RoundTripsUpToTheCapacity) {
         const std::int64_t capacity = SealedCapacity(c.width, c.height, c.name.size());
         ASSERT_GT(capacity, 0);
         for (const std::int64_t size : {std::int64_t{0}, std::int64_t{1}, capacity / 2, capacity}) {
-            SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height) + ", " + std::to_string(size) + " bytes");
+            SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height) + ", " + std::to_string(size) +
+                         " bytes");
             MemoryCarrier carrier = noisyPicture(c.width, c.height, static_cast<unsigned>(size));
             const SealedItem item{c.kind, c.name, stego::test::randomBytes(static_cast<std::size_t>(size), 3)};
             auto crypto = seededCrypto();
@@ -113,11 +121,12 @@ TEST(SealedFormat, ChangesAreSmallAndOnlyAtUsedSlots) {
     for (const stego::Rgb fill : {stego::Rgb{0, 0, 0}, stego::Rgb{255, 255, 255}, stego::Rgb{128, 127, 1}}) {
         MemoryCarrier carrier(60, 40, fill);
         auto crypto = seededCrypto();
-        SealItem(carrier, crypto, "a passphrase", SealedItem{ItemKind::Message, "", std::string(100, 'm')}, kCheapestCost);
+        SealItem(carrier, crypto, "a passphrase", SealedItem{ItemKind::Message, "", std::string(100, 'm')},
+                 kCheapestCost);
         int changedComponents = 0;
         for (const stego::Rgb& pixel : carrier.pixels())
             for (const auto& [now, was] : {std::pair{pixel.red, fill.red}, std::pair{pixel.green, fill.green},
-                                          std::pair{pixel.blue, fill.blue}}) {
+                                           std::pair{pixel.blue, fill.blue}}) {
                 EXPECT_LE(std::abs(int{now} - int{was}), 1);
                 changedComponents += now != was ? 1 : 0;
             }
@@ -182,9 +191,14 @@ TEST(SealedFormat, NothingOpensWithoutTheRightPassphraseAndPicture) {
 // The name is a suggestion: folders and parent references never come back.
 TEST(SealedFormat, SafeBaseNames) {
     const std::pair<std::string, std::string> cases[] = {
-        {"report.pdf", "report.pdf"},   {"/home/u/report.pdf", "report.pdf"}, {"..\\..\\boot.ini", "boot.ini"},
-        {"a/..", ""},                   {".", ""},                            {"dir/", ""},
-        {"bad\nname", ""},              {std::string(300, 'n'), std::string(255, 'n')},
+        {"report.pdf", "report.pdf"},
+        {"/home/u/report.pdf", "report.pdf"},
+        {"..\\..\\boot.ini", "boot.ini"},
+        {"a/..", ""},
+        {".", ""},
+        {"dir/", ""},
+        {"bad\nname", ""},
+        {std::string(300, 'n'), std::string(255, 'n')},
     };
     for (const auto& [path, name] : cases)
         EXPECT_EQ(SafeBaseName(path), name) << path;

@@ -2,10 +2,10 @@
 
 #include <cerrno>
 
-#include "support/FileErrors.h"
-#include "support/SecureClear.h"
 #include "engine/GuardedOutcome.h"
 #include "engine/NumberFormat.h"
+#include "support/FileErrors.h"
+#include "support/SecureClear.h"
 
 namespace sealed {
 
@@ -45,7 +45,10 @@ Outcome sealInto(stego::Carrier& carrier, std::string_view passphrase, const Sea
     const auto size = static_cast<std::int64_t>(item.payload.size());
     if (size > capacity)
         return shortfallOutcome(size - std::max<std::int64_t>(capacity, 0), services);
-    SealItem(carrier, services.crypto, passphrase, item, services.cost);
+    if (services.keysInAdvance)
+        SealItem(carrier, services.crypto, services.keysInAdvance(), item);
+    else
+        SealItem(carrier, services.crypto, passphrase, item, services.cost);
     return Outcome{};
 }
 

@@ -4,11 +4,11 @@
 #include <array>
 #include <vector>
 
-#include "support/SecureClear.h"
 #include "engine/Failure.h"
 #include "sealed/BodySlots.h"
 #include "sealed/SlotChannel.h"
 #include "sealed/SlotStream.h"
+#include "support/SecureClear.h"
 
 namespace sealed {
 
@@ -98,12 +98,11 @@ Bytes associatedData(const Bytes& header, std::uint32_t cipherLength) {
     return extra;
 }
 
-void deriveKeys(SealedCrypto& crypto, std::string_view passphrase, const Salt& salt, const KdfCost& cost,
-                Key& slotKey, Key& encryptionKey) {
+void deriveKeys(SealedCrypto& crypto, std::string_view passphrase, const Salt& salt, const KdfCost& cost, Key& slotKey,
+                Key& encryptionKey) {
     ClearedKey master;
     if (!crypto.deriveKey(master.key, passphrase, salt, cost))
-        throw stego::Failure(stego::kOutOfMemory, "The key derivation needs " +
-                                                      std::to_string(cost.memoryBytes >> 10) +
+        throw stego::Failure(stego::kOutOfMemory, "The key derivation needs " + std::to_string(cost.memoryBytes >> 10) +
                                                       " KiB of memory, which cannot be had.");
     slotKey = crypto.deriveSubkey(master.key, kSlotPurpose);
     encryptionKey = crypto.deriveSubkey(master.key, kEncryptionPurpose);
@@ -137,24 +136,44 @@ std::string SafeBaseName(std::string_view path) {
     return name.substr(0, kMaxNameBytes);
 }
 
-void SealItem(stego::Carrier& carrier, SealedCrypto& crypto, std::string_view passphrase, const SealedItem& item,
-              const KdfCost& cost) {
+SealingKeys::~SealingKeys() {
+    support::secureClear(slotKey.data(), slotKey.size());
+    support::secureClear(encryptionKey.data(), encryptionKey.size());
+}
+
+SealingKeys DeriveSealingKeys(SealedCrypto& crypto, std::string_view passphrase, const KdfCost& cost) {
+    SealingKeys keys;
+    keys.cost = cost;
+    crypto.randomBytes(keys.salt);
+    deriveKeys(crypto, passphrase, keys.salt, cost, keys.slotKey, keys.encryptionKey);
+    return keys;
+}
+
+namespace {
+
+// What would make a sealing fail, all of it before the slow key derivation.
+std::uint32_t checkedForSealing(const stego::Carrier& carrier, const SealedItem& item) {
     const std::uint32_t slotCount = checkedSlotCount(carrier);
     if (item.name.size() > kMaxNameBytes)
         throw stego::Failure(stego::kInvalidArgument, "A sealed file's name has at most 255 bytes.");
     const std::int64_t capacity = SealedCapacity(carrier.width(), carrier.height(), item.name.size());
     if (static_cast<std::int64_t>(item.payload.size()) > capacity)
         throw stego::Failure(stego::kSubscriptOutOfRange, "The item does not fit in the picture.");
-    const std::uint8_t costByte = encodeCost(cost);
+    return slotCount;
+}
 
-    Salt salt;
-    crypto.randomBytes(salt);
-    Bytes header(salt.begin(), salt.end());
-    header.push_back(costByte);
+}  // namespace
 
-    ClearedKey slotKey;
-    ClearedKey encryptionKey;
-    deriveKeys(crypto, passphrase, salt, cost, slotKey.key, encryptionKey.key);
+void SealItem(stego::Carrier& carrier, SealedCrypto& crypto, std::string_view passphrase, const SealedItem& item,
+              const KdfCost& cost) {
+    checkedForSealing(carrier, item);
+    SealItem(carrier, crypto, DeriveSealingKeys(crypto, passphrase, cost), item);
+}
+
+void SealItem(stego::Carrier& carrier, SealedCrypto& crypto, const SealingKeys& keys, const SealedItem& item) {
+    const std::uint32_t slotCount = checkedForSealing(carrier, item);
+    Bytes header(keys.salt.begin(), keys.salt.end());
+    header.push_back(encodeCost(keys.cost));
 
     Nonce nonce;
     crypto.randomBytes(nonce);
@@ -166,7 +185,7 @@ void SealItem(stego::Carrier& carrier, SealedCrypto& crypto, std::string_view pa
     appendLittleEndian(plain.bytes, item.payload.size(), 4);
     plain.bytes.insert(plain.bytes.end(), item.payload.begin(), item.payload.end());
     const auto cipherLength = static_cast<std::uint32_t>(plain.bytes.size() + kTagBytes);
-    const Bytes cipher = crypto.seal(plain.bytes, associatedData(header, cipherLength), nonce, encryptionKey.key);
+    const Bytes cipher = crypto.seal(plain.bytes, associatedData(header, cipherLength), nonce, keys.encryptionKey);
 
     Bytes preface(nonce.begin(), nonce.end());
     appendLittleEndian(preface, cipherLength, 4);
@@ -175,7 +194,7 @@ void SealItem(stego::Carrier& carrier, SealedCrypto& crypto, std::string_view pa
     SlotSet taken;
     SlotStream headerStream(crypto, headerSlotKey(), slotCount, taken);
     const std::vector<std::uint32_t> headerSlots = drawSlots(headerStream, kHeaderBytes);
-    SlotStream keyedStream(crypto, slotKey.key, slotCount, taken);
+    SlotStream keyedStream(crypto, keys.slotKey, slotCount, taken);
     const std::vector<std::uint32_t> prefaceSlots = drawSlots(keyedStream, kPrefaceBytes);
     BodySlots body(keyedStream, slotCount, joined(headerSlots, prefaceSlots), 8 * std::uint64_t{cipherLength});
 

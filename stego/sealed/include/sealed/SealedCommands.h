@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,10 @@ struct SealedServices {
     stego::FileStore& files;
     KdfCost cost = kDefaultCost;
     std::string groupSeparator = ",";
+    /// Keys derived in advance for the next sealing (DeriveSealingKeys from the
+    /// same passphrase), handed over when it needs them: a program can derive
+    /// while it opens the picture. Empty: the sealing derives them itself.
+    std::function<SealingKeys()> keysInAdvance = {};
 };
 
 /// message is text as UTF-8; an empty passphrase is refused.

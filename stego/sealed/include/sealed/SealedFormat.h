@@ -40,12 +40,34 @@ std::uint64_t SlotCount(std::int32_t width, std::int32_t height);
 /// picture; negative when not even an empty one fits.
 std::int64_t SealedCapacity(std::int32_t width, std::int32_t height, std::size_t nameBytes);
 
+/// What a sealing draws and derives before it needs the picture: a fresh salt,
+/// the cost, and the keys derived from them and the passphrase. Deriving is
+/// the slow part of sealing, so a program may make these while it opens the
+/// picture. Cleared when it goes.
+struct SealingKeys {
+    Salt salt{};
+    KdfCost cost = kDefaultCost;
+    Key slotKey{};
+    Key encryptionKey{};
+
+    SealingKeys() = default;
+    SealingKeys(const SealingKeys&) = default;
+    SealingKeys& operator=(const SealingKeys&) = default;
+    ~SealingKeys();
+};
+
+/// Draws a salt and derives the keys; throws stego::Failure when the key
+/// derivation cannot have its memory.
+SealingKeys DeriveSealingKeys(SealedCrypto& crypto, std::string_view passphrase, const KdfCost& cost = kDefaultCost);
+
 /// Seals item into the picture. Everything is checked, derived and encrypted
 /// before the first pixel changes; throws stego::Failure, changing nothing,
 /// when the item does not fit, the picture is too large to number its slots,
 /// or the key derivation cannot have its memory.
 void SealItem(stego::Carrier& carrier, SealedCrypto& crypto, std::string_view passphrase, const SealedItem& item,
               const KdfCost& cost = kDefaultCost);
+/// The same with keys derived in advance; each keys seals one item.
+void SealItem(stego::Carrier& carrier, SealedCrypto& crypto, const SealingKeys& keys, const SealedItem& item);
 
 /// The item sealed in the picture under passphrase; nothing when there is no
 /// such item, the passphrase is wrong or any bit of the item has changed (by
