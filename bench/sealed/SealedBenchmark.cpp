@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <future>
+#include <optional>
 #include <random>
 #include <string>
 
@@ -44,40 +45,54 @@ void writeBytes(stego::FileStore& files, const std::string& path, std::size_t co
     files.writeAll(path, randomBytes(count));
 }
 
+const std::string kPassphrase = "a passphrase of some length";
+
 void BM_KeyDerivation(benchmark::State& state) {
     stego::platform::SodiumCrypto crypto;
     const sealed::Salt salt{};
     sealed::Key key;
     for (auto _ : state)
-        if (!crypto.deriveKey(key, "a passphrase of some length", salt, sealed::kDefaultCost))
+        if (!crypto.deriveKey(key, kPassphrase, salt, sealed::kDefaultCost))
             state.SkipWithError("no memory for the key derivation");
 }
 BENCHMARK(BM_KeyDerivation)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
-void BM_SealOneMegabyteFile(benchmark::State& state) {
-    if (!std::filesystem::exists(photoPath()))
-        return state.SkipWithError(("no photograph at " + photoPath()).c_str());
+// A folder holding a 1 MB payload, and the sealed commands' services over it.
+struct SealedBench {
     testsupport::TestFolder folder;
     stego::platform::PosixFileStore files;
-    writeBytes(files, folder / "payload.bin", 1 << 20);
     stego::platform::SodiumCrypto crypto;
     sealed::SealedServices services{crypto, files};
-    const std::string passphrase = "a passphrase of some length";
-    const bool inAdvance = state.range(0) == 1;
-    for (auto _ : state) {
+
+    SealedBench() { writeBytes(files, folder / "payload.bin", 1 << 20); }
+
+    // Opens the photograph, seals the payload into it and writes sealed.bmp;
+    // inAdvance: the keys derived while the picture opens. Why it failed, if it did.
+    std::optional<std::string> sealPhotograph(bool inAdvance) {
         std::future<sealed::SealingKeys> keys;
+        services.keysInAdvance = nullptr;
         if (inAdvance) {
             keys = std::async(std::launch::async,
-                              [&] { return sealed::DeriveSealingKeys(crypto, passphrase, services.cost); });
+                              [&] { return sealed::DeriveSealingKeys(crypto, kPassphrase, services.cost); });
             services.keysInAdvance = [&keys] { return keys.get(); };
         }
         QImage picture = stego::platform::loadPicture(photoPath());
         stego::platform::ImageCarrier carrier(picture);
-        const stego::Outcome outcome = sealed::SealFile(carrier, passphrase, folder / "payload.bin", services);
+        const stego::Outcome outcome = sealed::SealFile(carrier, kPassphrase, folder / "payload.bin", services);
         if (outcome.kind != stego::OutcomeKind::Done)
-            return state.SkipWithError(outcome.message.c_str());
+            return outcome.message;
         stego::platform::savePictureAsBmp(picture, folder / "sealed.bmp");
+        return std::nullopt;
     }
+};
+
+void BM_SealOneMegabyteFile(benchmark::State& state) {
+    if (!std::filesystem::exists(photoPath()))
+        return state.SkipWithError(("no photograph at " + photoPath()).c_str());
+    SealedBench bench;
+    for (auto _ : state)
+        if (const auto failure = bench.sealPhotograph(state.range(0) == 1))
+            return state.SkipWithError(failure->c_str());
 }
 // Argument 0: the key derivation after the picture opens; 1: while it opens,
 // as the command line does it.
@@ -108,24 +123,14 @@ BENCHMARK(BM_ClassicHideFile)->Unit(benchmark::kMillisecond)->UseRealTime()->Ite
 void BM_OpenOneMegabyteFile(benchmark::State& state) {
     if (!std::filesystem::exists(photoPath()))
         return state.SkipWithError(("no photograph at " + photoPath()).c_str());
-    testsupport::TestFolder folder;
-    stego::platform::PosixFileStore files;
-    writeBytes(files, folder / "payload.bin", 1 << 20);
-    stego::platform::SodiumCrypto crypto;
-    sealed::SealedServices services{crypto, files};
-    {
-        QImage picture = stego::platform::loadPicture(photoPath());
-        stego::platform::ImageCarrier carrier(picture);
-        if (sealed::SealFile(carrier, "a passphrase of some length", folder / "payload.bin", services).kind !=
-            stego::OutcomeKind::Done)
-            return state.SkipWithError("sealing failed");
-        stego::platform::savePictureAsBmp(picture, folder / "sealed.bmp");
-    }
+    SealedBench bench;
+    if (const auto failure = bench.sealPhotograph(false))
+        return state.SkipWithError(failure->c_str());
     for (auto _ : state) {
-        QImage picture = stego::platform::loadPicture(folder / "sealed.bmp");
+        QImage picture = stego::platform::loadPicture(bench.folder / "sealed.bmp");
         const stego::platform::ImageCarrier carrier(picture);
         const stego::Outcome outcome =
-            sealed::OpenFile(carrier, "a passphrase of some length", folder / "opened.bin", services);
+            sealed::OpenFile(carrier, kPassphrase, bench.folder / "opened.bin", bench.services);
         if (outcome.kind != stego::OutcomeKind::Done)
             return state.SkipWithError(outcome.message.c_str());
     }

@@ -1,23 +1,22 @@
 #include "PassphrasePrompt.h"
 
 #include <fcntl.h>
-#include <termios.h>
 #include <unistd.h>
 
+#include "SecretInput.h"
+#include "TerminalEcho.h"
 #include "support/SecureClear.h"
 
 namespace stego::cli {
 
 namespace {
 
-constexpr std::size_t kLongestLine = 4096;
-
+// The controlling terminal, whatever standard input is.
 class Terminal {
 public:
     Terminal() : m_fd(::open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC)) {}
     ~Terminal() {
-        if (m_quiet)
-            ::tcsetattr(m_fd, TCSAFLUSH, &m_saved);
+        m_quiet.reset();  // the echo back on before the terminal closes
         if (m_fd >= 0)
             ::close(m_fd);
     }
@@ -25,13 +24,10 @@ public:
     Terminal& operator=(const Terminal&) = delete;
 
     bool silence() {
-        if (m_fd < 0 || ::tcgetattr(m_fd, &m_saved) != 0)
+        if (m_fd < 0)
             return false;
-        termios quiet = m_saved;
-        quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
-        quiet.c_lflag |= ECHONL;  // the Enter key still moves to the next line
-        m_quiet = ::tcsetattr(m_fd, TCSAFLUSH, &quiet) == 0;
-        return m_quiet;
+        m_quiet.emplace(m_fd);
+        return m_quiet->active();
     }
     void write(const std::string& text) const {
         for (std::size_t done = 0; done < text.size();) {
@@ -43,9 +39,9 @@ public:
     }
     std::string readLine() const {
         std::string line;
-        line.reserve(kLongestLine);  // no reallocation leaves a copy behind
+        line.reserve(kLongestSecretLine);  // no reallocation leaves a copy behind
         char ch = 0;
-        while (line.size() < kLongestLine && ::read(m_fd, &ch, 1) == 1 && ch != '\n')
+        while (line.size() < kLongestSecretLine && ::read(m_fd, &ch, 1) == 1 && ch != '\n')
             line.push_back(ch);
         support::secureClear(&ch, 1);
         if (!line.empty() && line.back() == '\r')
@@ -55,8 +51,7 @@ public:
 
 private:
     int m_fd;
-    termios m_saved{};
-    bool m_quiet = false;
+    std::optional<EchoOff> m_quiet;
 };
 
 }  // namespace

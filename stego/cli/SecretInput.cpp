@@ -6,9 +6,9 @@
 #include <optional>
 #include <ostream>
 #include <sys/stat.h>
-#include <termios.h>
 #include <unistd.h>
 
+#include "TerminalEcho.h"
 #include "engine/Failure.h"
 #include "support/ErrorNumbers.h"
 #include "support/FileErrors.h"
@@ -28,30 +28,6 @@ void dropCarriageReturn(std::string& line) {
     if (!line.empty() && line.back() == '\r')
         line.pop_back();
 }
-
-// Turns the terminal's echo off for as long as it lives.
-class EchoOff {
-public:
-    EchoOff() {
-        m_active = ::tcgetattr(STDIN_FILENO, &m_saved) == 0;
-        if (m_active) {
-            termios quiet = m_saved;
-            quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
-            quiet.c_lflag |= ECHONL;
-            m_active = ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet) == 0;
-        }
-    }
-    EchoOff(const EchoOff&) = delete;
-    EchoOff& operator=(const EchoOff&) = delete;
-    ~EchoOff() {
-        if (m_active)
-            ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &m_saved);
-    }
-
-private:
-    termios m_saved{};
-    bool m_active = false;
-};
 
 }  // namespace
 
@@ -108,7 +84,7 @@ std::string readSecretLine(std::istream& in, bool standardInputIsTerminal, std::
         std::optional<EchoOff> quiet;
         if (standardInputIsTerminal) {
             // Echo off before the prompt shows, so that nothing typed after it is echoed or lost.
-            quiet.emplace();
+            quiet.emplace(STDIN_FILENO);
             prompt << promptText << std::flush;
         }
         char ch = 0;

@@ -32,6 +32,7 @@
 #include "KeyFilter.h"
 #include "KeyPadWindow.h"
 #include "LayoutPicture.h"
+#include "ObjectNames.h"
 #include "Refusal.h"
 #include "SealedPanel.h"
 #include "ShellFonts.h"
@@ -72,18 +73,6 @@ constexpr std::array<double, 15> kZoomSteps{1.0 / 16, 1.0 / 8, 1.0 / 4, 1.0 / 3,
                                             2.0,      3.0,     4.0,     6.0,     8.0,     12.0,    16.0};
 // Qt widgets end at 16,777,215 pixels; an enlarged view stays well inside.
 constexpr double kLargestShownSide = 4'000'000.0;
-
-QString errorText(int number, const QString& message) {
-    return QStringLiteral("Error %1: %2").arg(number).arg(message);
-}
-
-QString errorText(const Refusal& refusal) { return errorText(refusal.number, refusal.message); }
-
-template <typename Widget>
-Widget* named(Widget* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 QGroupBox* makeFrame(QWidget* parent, const char* name, const QString& caption, QRect geometry) {
     auto* frame = named(new QGroupBox(caption, parent), name);

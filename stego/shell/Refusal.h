@@ -36,4 +36,11 @@ std::optional<Refusal> refusalOf(Work&& work, const QString& subject = {}) {
     }
 }
 
+/// "Error n: message", as every box of the window says a failure.
+inline QString errorText(int number, const QString& message) {
+    return QStringLiteral("Error %1: %2").arg(number).arg(message);
+}
+
+inline QString errorText(const Refusal& refusal) { return errorText(refusal.number, refusal.message); }
+
 }  // namespace stego::shell

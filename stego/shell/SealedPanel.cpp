@@ -11,6 +11,7 @@
 
 #include "BusyCursor.h"
 #include "EngineText.h"
+#include "ObjectNames.h"
 #include "PassphraseHint.h"
 #include "Refusal.h"
 #include "engine/Outcome.h"
@@ -27,16 +28,6 @@ namespace {
 
 const QString kEmptyPassphrase = QStringLiteral("The passphrase is empty; a sealed item needs one.");
 const QString kSealedPictureFilter = QStringLiteral("Pictures (*.png;*.bmp)|*.png;*.bmp");
-
-template <typename Widget>
-Widget* named(Widget* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-QString errorText(int number, const QString& message) {
-    return QStringLiteral("Error %1: %2").arg(number).arg(message);
-}
 
 // The passphrase as UTF-8, without a second copy left behind in the conversion.
 std::string utf8Of(const QString& text) {

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "NoticeLabels.h"
+#include "ObjectNames.h"
 #include "ShellFonts.h"
 #include "Twips.h"
 #include "WindowPlacement.h"
@@ -13,8 +14,7 @@ namespace stego::shell {
 namespace {
 
 QFrame* makeLine(QWidget* parent, const char* name, QRect geometry) {
-    auto* line = new QFrame(parent);
-    line->setObjectName(QString::fromLatin1(name));
+    auto* line = named(new QFrame(parent), name);
     line->setAutoFillBackground(true);
     QPalette black = line->palette();
     black.setColor(QPalette::Window, Qt::black);
