@@ -45,6 +45,7 @@
 #include "engine/PixelChannel.h"
 #include "platform/ImageCarrier.h"
 #include "platform/PictureFile.h"
+#include "sealed/SealedFormat.h"
 #include "support/ClearedOnExit.h"
 #include "support/ErrorNumbers.h"
 #include "support/Limits.h"
@@ -811,9 +812,11 @@ void MainWindow::updatePictureStatus() {
         return;
     }
     const qint64 capacity = CharacterCapacity(m_picture.width(), m_picture.height());
-    m_statusPicture->setText(
-        QStringLiteral("%1 \u00d7 %2 pixels, holds %3 characters or bytes")
-            .arg(groupedNumber(m_picture.width()), groupedNumber(m_picture.height()), groupedNumber(capacity)));
+    // What a sealed item may hold beside it: the Sealed Item group works on this picture too.
+    const qint64 sealedCapacity = std::max<qint64>(sealed::SealedCapacity(m_picture.width(), m_picture.height(), 0), 0);
+    m_statusPicture->setText(QStringLiteral("%1 \u00d7 %2 pixels, holds %3 characters or bytes (sealed: %4 bytes)")
+                                 .arg(groupedNumber(m_picture.width()), groupedNumber(m_picture.height()),
+                                      groupedNumber(capacity), groupedNumber(sealedCapacity)));
     updateMessageCount();
 }
 

@@ -210,7 +210,7 @@ void WorkflowTest::titleAndStatusBarTellWhatHappened() {
     QCOMPARE(window->windowTitle(), QStringLiteral("start.bmp[*] \u2014 Corvid Steganographer"));
     QVERIFY(!window->isWindowModified());
     QCOMPARE(labelText(*window, "statusPicture"),
-             QStringLiteral("200 \u00d7 150 pixels, holds 9,984 characters or bytes"));
+             QStringLiteral("200 \u00d7 150 pixels, holds 9,984 characters or bytes (sealed: 11,182 bytes)"));
     QCOMPARE(labelText(*window, "statusOutcome"), QStringLiteral("Opened start.bmp."));
 
     textBox(*window, "txtKey")->setText(QStringLiteral("7"));
