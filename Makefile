@@ -49,7 +49,7 @@ fuzz:
 .PHONY: windows test-windows
 windows:
 	./scripts/setup-debian --windows
-	cmake --preset windows
+	cmake --preset windows -DPIXQUILL_WERROR=$(WERROR)
 	cmake --build --preset windows -j $(JOBS)
 
 # The Linux pixquill-cli is built too: the Windows program's pictures are compared with its own.

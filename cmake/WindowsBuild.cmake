@@ -11,6 +11,7 @@ add_link_options($<$<CONFIG:Release>:-s>)
 
 # The system's COM interfaces have no virtual destructors, by design: an
 # object is destroyed by its own Release, never through an interface pointer.
+# (pixquill_settings leaves the warning out here for the same reason.)
 add_compile_options(-Wno-non-virtual-dtor)
 
 add_subdirectory(support)

@@ -22,10 +22,10 @@
 #include "FolderEntries.h"
 #include "FuzzCheck.h"
 #include "FuzzFiles.h"
-#include "engine/MemoryCarrier.h"
 #include "OutcomeCheck.h"
 #include "engine/Commands.h"
 #include "engine/LcgGenerator.h"
+#include "engine/MemoryCarrier.h"
 
 namespace {
 
@@ -122,8 +122,7 @@ void extractUnder(const stego::Carrier& carrier, const std::string& key, const E
     if (existed && !written)
         requireThat(fuzzing::readFile(destination) == kPreviousContent,
                     "a failed Extract Data keeps the file it would replace");
-    requireThat(entriesOf(privateFolder()->path()).size() == 1,
-                "Extract Data leaves nothing in the temporary folder");
+    requireThat(entriesOf(privateFolder()->path()).size() == 1, "Extract Data leaves nothing in the temporary folder");
     std::filesystem::remove(destination);
 
     // Both commands scan the same pixels under the same scramble key.

@@ -70,7 +70,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (mode % 2 == 0) {
         const std::int32_t width = size > 0 ? data[0] % 64 + 1 : 1;
         const std::size_t pixelBytes = size > 0 ? size - 1 : 0;
-        const std::int32_t height = std::min<std::int32_t>(64, static_cast<std::int32_t>(pixelBytes / 3 / static_cast<std::size_t>(width)) + 1);
+        const std::int32_t height =
+            std::min<std::int32_t>(64, static_cast<std::int32_t>(pixelBytes / 3 / static_cast<std::size_t>(width)) + 1);
         stego::MemoryCarrier carrier(width, height);
         for (std::size_t i = 0; i < std::min(pixelBytes, carrier.pixels().size() * 3); ++i)
             setComponent(carrier.pixels()[i / 3], i % 3, data[1 + i]);

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "engine/MemoryCarrier.h"
 #include "engine/LcgGenerator.h"
+#include "engine/MemoryCarrier.h"
 #include "engine/PixelChannel.h"
 
 namespace stego {

@@ -7,9 +7,9 @@
 
 #include <memory>
 
+#include "NoiseImage.h"
 #include "ProgramRun.h"
 #include "TestFolder.h"
-#include "NoiseImage.h"
 #include "platform/PictureFile.h"
 
 using testsupport::noisePicture;
@@ -45,7 +45,8 @@ protected:
             ASSERT_EQ(hidden.exitCode, 0) << hidden.err;
         }
         // A sealed picture re-encoded as a JPEG of the best quality still loses its low bits.
-        ASSERT_TRUE(stego::platform::loadPicture(at("sealed-message.bmp")).save(QString::fromStdString(at("reencoded.jpg")), "JPG", 100));
+        ASSERT_TRUE(stego::platform::loadPicture(at("sealed-message.bmp"))
+                        .save(QString::fromStdString(at("reencoded.jpg")), "JPG", 100));
     }
     static void TearDownTestSuite() { shared.reset(); }
     static std::string at(const std::string& name) { return *shared / name; }
@@ -67,32 +68,60 @@ struct SealedCase {
 TEST_F(SealedCliTest, ExitCodesAndMessages) {
     const std::string pass = at("pass");
     const std::vector<SealedCase> cases = {
-        {"message comes back", {"extract-message", "--image", at("sealed-message.bmp"), "--passphrase-file", pass}, 0,
-         "Grüße, sealed\n", ""},
-        {"wrong passphrase", {"extract-message", "--image", at("sealed-message.bmp"), "--passphrase-file", at("wrong")},
-         3, "", kNoSealedItem},
-        {"a file is not a message", {"extract-message", "--image", at("sealed-file.bmp"), "--passphrase-file", pass}, 3,
-         "", "is a file, not a message"},
-        {"re-encoded as JPEG", {"extract-message", "--image", at("reencoded.jpg"), "--passphrase-file", pass}, 3, "",
+        {"message comes back",
+         {"extract-message", "--image", at("sealed-message.bmp"), "--passphrase-file", pass},
+         0,
+         "Grüße, sealed\n",
+         ""},
+        {"wrong passphrase",
+         {"extract-message", "--image", at("sealed-message.bmp"), "--passphrase-file", at("wrong")},
+         3,
+         "",
          kNoSealedItem},
-        {"classic picture", {"extract-message", "--image", at("classic.bmp"), "--passphrase-file", pass}, 3, "",
+        {"a file is not a message",
+         {"extract-message", "--image", at("sealed-file.bmp"), "--passphrase-file", pass},
+         3,
+         "",
+         "is a file, not a message"},
+        {"re-encoded as JPEG",
+         {"extract-message", "--image", at("reencoded.jpg"), "--passphrase-file", pass},
+         3,
+         "",
          kNoSealedItem},
-        {"clean picture", {"extract-message", "--seal", "--image", at("clean.bmp"), "--passphrase-file", pass}, 3, "",
+        {"classic picture",
+         {"extract-message", "--image", at("classic.bmp"), "--passphrase-file", pass},
+         3,
+         "",
+         kNoSealedItem},
+        {"clean picture",
+         {"extract-message", "--seal", "--image", at("clean.bmp"), "--passphrase-file", pass},
+         3,
+         "",
          kNoSealedItem},
         {"classic extract of a sealed picture",
-         {"extract-message", "--image", at("sealed-message.bmp"), "--key", "123"}, 3, "", "This Image has no Message"},
+         {"extract-message", "--image", at("sealed-message.bmp"), "--key", "123"},
+         3,
+         "",
+         "This Image has no Message"},
         {"sealed capacity", {"capacity", "--seal", "--image", at("clean.bmp")}, 0, "1468\n", ""},
         {"classic capacity unchanged", {"capacity", "--image", at("clean.bmp")}, 0, "1349\n", ""},
         {"empty passphrase",
          {"hide-message", "--image", at("clean.bmp"), "--output", folder / "out.bmp", "--passphrase-file", at("empty"),
           "--text", "x"},
-         1, "", "error 5: The passphrase is empty"},
+         1,
+         "",
+         "error 5: The passphrase is empty"},
         {"too long",
          {"hide-message", "--image", at("clean.bmp"), "--output", folder / "out.bmp", "--passphrase-file", pass,
           "--text", std::string(1470, 'x')},
-         1, "", "Data is 2 bytes longer than this picture can hold sealed"},
+         1,
+         "",
+         "Data is 2 bytes longer than this picture can hold sealed"},
         {"key and seal", {"extract-message", "--image", at("clean.bmp"), "--seal", "--key", "1"}, 2, "", "excludes"},
-        {"no terminal to ask on", {"extract-message", "--image", at("clean.bmp"), "--seal"}, 2, "",
+        {"no terminal to ask on",
+         {"extract-message", "--image", at("clean.bmp"), "--seal"},
+         2,
+         "",
          "no terminal to ask for the passphrase on"},
     };
     for (const SealedCase& c : cases) {
@@ -119,12 +148,14 @@ TEST_F(SealedCliTest, FileRoundTripAndWarnings) {
     EXPECT_EQ(wrong.exitCode, 3);
     EXPECT_EQ(folder.entries(), std::set<std::string>{"back.bin"});
 
-    const auto weak = runProgram(kProgram, {"hide-message", "--image", at("clean.bmp"), "--output", folder / "weak.bmp",
-                                            "--passphrase-file", at("short")},
-                                 "from standard input\n");
+    const auto weak = runProgram(
+        kProgram,
+        {"hide-message", "--image", at("clean.bmp"), "--output", folder / "weak.bmp", "--passphrase-file", at("short")},
+        "from standard input\n");
     ASSERT_EQ(weak.exitCode, 0) << weak.err;
     EXPECT_NE(weak.err.find("warning: the passphrase has fewer than 12 characters"), std::string::npos);
-    const auto back = runProgram(kProgram, {"extract-message", "--image", folder / "weak.bmp", "--passphrase-file", at("short")});
+    const auto back =
+        runProgram(kProgram, {"extract-message", "--image", folder / "weak.bmp", "--passphrase-file", at("short")});
     EXPECT_EQ(back.out, "from standard input\n");
 }
 

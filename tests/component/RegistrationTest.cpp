@@ -8,11 +8,11 @@
 #include <set>
 
 #include "ComponentTestKit.h"
-#include "engine/MemoryCarrier.h"
 #include "comrt/Registry.h"
 #include "engine/Commands.h"
 #include "engine/Failure.h"
 #include "engine/LcgGenerator.h"
+#include "engine/MemoryCarrier.h"
 #include "platform/ComponentCipher.h"
 #include "platform/PosixFileStore.h"
 

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "ComponentTestKit.h"
-#include "engine/MemoryCarrier.h"
 #include "engine/Commands.h"
 #include "engine/LcgGenerator.h"
+#include "engine/MemoryCarrier.h"
 #include "platform/ComponentCipher.h"
 #include "platform/PosixFileStore.h"
 

@@ -5,11 +5,11 @@
 #include <string>
 
 #include "FakeCipher.h"
-#include "engine/MemoryCarrier.h"
 #include "MemoryFileStore.h"
 #include "NoisePictures.h"
 #include "engine/Commands.h"
 #include "engine/LcgGenerator.h"
+#include "engine/MemoryCarrier.h"
 
 namespace stego::test {
 

@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 #include <ostream>
 
-#include "engine/MemoryCarrier.h"
 #include "NoisePictures.h"
 #include "engine/Failure.h"
 #include "engine/LcgGenerator.h"
+#include "engine/MemoryCarrier.h"
 #include "engine/PixelChannel.h"
 
 namespace stego {

@@ -47,14 +47,14 @@ TEST_P(ScrambleChainMatchesDirectCalls, CharacterForCharacter) {
     EXPECT_EQ(chainGenerator.state(), directGenerator.state());
 }
 
-INSTANTIATE_TEST_SUITE_P(Keys, ScrambleChainMatchesDirectCalls,
-                         testing::Values(ChainCase{"WrenFive", "Wren5", ScrambleChain::kDefaultMaxNodes, 300000},
-                                         ChainCase{"OneCharacter", "a", ScrambleChain::kDefaultMaxNodes, 5000},
-                                         ChainCase{"LongKey", "0123456789abcdefghij", ScrambleChain::kDefaultMaxNodes,
-                                                   200000},
-                                         ChainCase{"FallsBackToDirectDraws", "Wren5", 16, 20000},
-                                         ChainCase{"EmptyKeyDrawsNothing", "", ScrambleChain::kDefaultMaxNodes, 1000}),
-                         [](const testing::TestParamInfo<ChainCase>& testCase) { return std::string(testCase.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Keys, ScrambleChainMatchesDirectCalls,
+    testing::Values(ChainCase{"WrenFive", "Wren5", ScrambleChain::kDefaultMaxNodes, 300000},
+                    ChainCase{"OneCharacter", "a", ScrambleChain::kDefaultMaxNodes, 5000},
+                    ChainCase{"LongKey", "0123456789abcdefghij", ScrambleChain::kDefaultMaxNodes, 200000},
+                    ChainCase{"FallsBackToDirectDraws", "Wren5", 16, 20000},
+                    ChainCase{"EmptyKeyDrawsNothing", "", ScrambleChain::kDefaultMaxNodes, 1000}),
+    [](const testing::TestParamInfo<ChainCase>& testCase) { return std::string(testCase.param.name); });
 
 TEST(ScrambleChain, ChainStartsFromTheGeneratorStateItIsGiven) {
     LcgGenerator directGenerator;

@@ -17,9 +17,9 @@ TEST(BodySlots, OneRisingFreeSlotInEachBlock) {
         std::uint64_t bits;
     };
     const std::vector<Case> cases = {
-        {100, {0, 5, 99, 50}, 96},    // every free slot
-        {100, {3, 4}, 1},             // one bit: anywhere
-        {1000, {999, 0, 500}, 333},   // blocks of three
+        {100, {0, 5, 99, 50}, 96},   // every free slot
+        {100, {3, 4}, 1},            // one bit: anywhere
+        {1000, {999, 0, 500}, 333},  // blocks of three
         {3 * 640 * 420, {12, 80000, 7}, 100000},
     };
     for (const Case& c : cases) {

@@ -22,8 +22,8 @@ TEST(CostByte, EveryByteIsACostThatEncodesBack) {
 TEST(CostByte, NamedCosts) {
     EXPECT_EQ(encodeCost(kDefaultCost), 0xD9);
     EXPECT_EQ(encodeCost(kCheapestCost), 0x00);
-    for (const KdfCost unsayable : {KdfCost{0, 8 << 10}, KdfCost{17, 8 << 10}, KdfCost{1, 12 << 10},
-                                    KdfCost{1, std::uint64_t{512} << 20}})
+    for (const KdfCost unsayable :
+         {KdfCost{0, 8 << 10}, KdfCost{17, 8 << 10}, KdfCost{1, 12 << 10}, KdfCost{1, std::uint64_t{512} << 20}})
         EXPECT_THROW(encodeCost(unsayable), stego::Failure);
 }
 

@@ -21,7 +21,8 @@ TEST(SlotSet, AgreesWithAnOrdinarySet) {
         std::mt19937 random(c.slotCount);
         for (std::size_t i = 0; i < c.inserts; ++i) {
             // Half the draws repeat an earlier range, so duplicates are common.
-            const std::uint32_t slot = static_cast<std::uint32_t>(random() % std::min<std::uint32_t>(c.slotCount, 2 * (i + 1)));
+            const std::uint32_t slot =
+                static_cast<std::uint32_t>(random() % std::min<std::uint32_t>(c.slotCount, 2 * (i + 1)));
             EXPECT_EQ(set.insert(slot), expected.insert(slot).second);
         }
         EXPECT_EQ(set.size(), expected.size());

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdint>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 
 namespace steganalysis {
@@ -55,8 +55,8 @@ int variation(const std::array<int, 4>& group) {
     return std::abs(group[1] - group[0]) + std::abs(group[2] - group[1]) + std::abs(group[3] - group[2]);
 }
 
-int flipPositive(int value) { return value ^ 1; }                            // 0<->1, 2<->3, ...
-int flipNegative(int value) { return ((value + 1) ^ 1) - 1; }                 // -1<->0, 1<->2, ...
+int flipPositive(int value) { return value ^ 1; }              // 0<->1, 2<->3, ...
+int flipNegative(int value) { return ((value + 1) ^ 1) - 1; }  // -1<->0, 1<->2, ...
 
 struct RsCounts {
     double regularPositive = 0, singularPositive = 0, regularNegative = 0, singularNegative = 0;
@@ -168,8 +168,9 @@ Verdict analyse(const stego::Carrier& carrier) {
     constexpr std::int64_t kWindow = 1024;
     verdict.chiSquareStart = 1;
     for (std::int64_t window = 0; window < 8; ++window)
-        verdict.chiSquareStart = std::min(
-            verdict.chiSquareStart, chiSquarePairs(samplesInColumnOrder(carrier, window * kWindow, kWindow)).embeddingProbability);
+        verdict.chiSquareStart =
+            std::min(verdict.chiSquareStart,
+                     chiSquarePairs(samplesInColumnOrder(carrier, window * kWindow, kWindow)).embeddingProbability);
     verdict.chiSquareWhole = chiSquarePairs(samplesInColumnOrder(carrier, 0, INT64_MAX)).embeddingProbability;
     verdict.rs = rsEstimate(carrier);
     return verdict;

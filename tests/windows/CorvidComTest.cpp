@@ -59,7 +59,8 @@ std::string takeErrorDescription() {
     return com::ComString::adopt(description).str();
 }
 
-std::string encryptText(_Encryption& object, const std::string& key, const std::string& text, HRESULT* result = nullptr) {
+std::string encryptText(_Encryption& object, const std::string& key, const std::string& text,
+                        HRESULT* result = nullptr) {
     com::ComString keyString(key), textString(text), cipher;
     const HRESULT outcome = object.Encrypt(keyString.slot(), textString.slot(), cipher.put());
     if (result)
@@ -92,7 +93,8 @@ TEST(CorvidCom, RegistrationRecordsTheServerTheProgIdAndTheApartmentModel) {
               ERROR_SUCCESS);
     EXPECT_STREQ(model, L"Apartment");
     Ref<ITypeLib> library;
-    EXPECT_HRESULT_SUCCEEDED(LoadRegTypeLib(LIBID_Corvid, 4, 0, LANG_NEUTRAL, reinterpret_cast<ITypeLib**>(library.put())));
+    EXPECT_HRESULT_SUCCEEDED(
+        LoadRegTypeLib(LIBID_Corvid, 4, 0, LANG_NEUTRAL, reinterpret_cast<ITypeLib**>(library.put())));
 }
 
 // The type library embedded in Corvid.dll states the contract scripts and compilers see.
@@ -109,7 +111,8 @@ TEST(CorvidCom, TheEmbeddedTypeLibraryDescribesTheInterfaceInTableOrder) {
     library->ReleaseTLibAttr(libraryAttributes);
 
     Ref<ITypeInfo> dispatch;
-    ASSERT_HRESULT_SUCCEEDED(library->GetTypeInfoOfGuid(IID__Encryption, reinterpret_cast<ITypeInfo**>(dispatch.put())));
+    ASSERT_HRESULT_SUCCEEDED(
+        library->GetTypeInfoOfGuid(IID__Encryption, reinterpret_cast<ITypeInfo**>(dispatch.put())));
     TYPEATTR* attributes = nullptr;
     ASSERT_HRESULT_SUCCEEDED(dispatch->GetTypeAttr(&attributes));
     const WORD flags = attributes->wTypeFlags;
@@ -127,8 +130,8 @@ TEST(CorvidCom, TheEmbeddedTypeLibraryDescribesTheInterfaceInTableOrder) {
         const wchar_t* name;
         int parameters;  // the last one is the result where there is one
         bool result;
-    } operations[] = {{L"InitText", 2, true},    {L"InitBinary", 2, true},  {L"Encrypt", 3, true},
-                      {L"Decrypt", 3, true},     {L"EncryptFile", 4, true}, {L"DecryptFile", 4, true},
+    } operations[] = {{L"InitText", 2, true},     {L"InitBinary", 2, true},  {L"Encrypt", 3, true},
+                      {L"Decrypt", 3, true},      {L"EncryptFile", 4, true}, {L"DecryptFile", 4, true},
                       {L"EncryptByte", 1, false}, {L"DecryptByte", 1, false}};
     for (UINT i = 0; i < 8; ++i) {
         FUNCDESC* function = nullptr;
@@ -199,8 +202,10 @@ TEST(CorvidCom, TheLibraryMayUnloadOnlyWhenNoObjectOrLockIsAlive) {
     ASSERT_NE(library, nullptr);
     using GetClassObject = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
     using CanUnloadNow = HRESULT(STDAPICALLTYPE*)();
-    const auto getClassObject = reinterpret_cast<GetClassObject>(reinterpret_cast<void*>(GetProcAddress(library, "DllGetClassObject")));
-    const auto canUnloadNow = reinterpret_cast<CanUnloadNow>(reinterpret_cast<void*>(GetProcAddress(library, "DllCanUnloadNow")));
+    const auto getClassObject =
+        reinterpret_cast<GetClassObject>(reinterpret_cast<void*>(GetProcAddress(library, "DllGetClassObject")));
+    const auto canUnloadNow =
+        reinterpret_cast<CanUnloadNow>(reinterpret_cast<void*>(GetProcAddress(library, "DllCanUnloadNow")));
     ASSERT_TRUE(getClassObject && canUnloadNow);
     EXPECT_EQ(canUnloadNow(), S_OK);
     {
@@ -291,8 +296,8 @@ TEST(CorvidCom, LateBindingGoesThroughTheTypeLibrary) {
     const struct {
         const wchar_t* name;
         DISPID id;
-    } names[] = {{L"InitText", 0x60030000}, {L"InitBinary", 0x60030001}, {L"Encrypt", 0x60030002},
-                 {L"Decrypt", 0x60030003}, {L"EncryptFile", 0x60030004}, {L"DecryptFile", 0x60030005},
+    } names[] = {{L"InitText", 0x60030000},    {L"InitBinary", 0x60030001},  {L"Encrypt", 0x60030002},
+                 {L"Decrypt", 0x60030003},     {L"EncryptFile", 0x60030004}, {L"DecryptFile", 0x60030005},
                  {L"EncryptByte", 0x60030006}, {L"decryptbyte", 0x60030007}};
     for (const auto& n : names) {
         LPOLESTR name = const_cast<LPOLESTR>(n.name);
@@ -342,7 +347,8 @@ std::string readFile(const std::filesystem::path& path) {
 }
 
 TEST(CorvidCom, FileOperationsRoundTripAndRefuseTheirOwnInput) {
-    const auto folder = std::filesystem::temp_directory_path() / ("corvid-com-" + std::to_string(GetCurrentProcessId()));
+    const auto folder =
+        std::filesystem::temp_directory_path() / ("corvid-com-" + std::to_string(GetCurrentProcessId()));
     std::filesystem::create_directories(folder);
     const auto plain = folder / "plain.bin", sealed = folder / "sealed.bin", back = folder / "back.bin";
     std::string bytes;
@@ -361,12 +367,14 @@ TEST(CorvidCom, FileOperationsRoundTripAndRefuseTheirOwnInput) {
     EXPECT_EQ(readFile(back), bytes);
 
     com::ComString same(plain.string());
-    EXPECT_EQ(static_cast<unsigned long>(object->EncryptFile(key.slot(), in.slot(), same.slot(), &result)), 0x800A0005ul)
+    EXPECT_EQ(static_cast<unsigned long>(object->EncryptFile(key.slot(), in.slot(), same.slot(), &result)),
+              0x800A0005ul)
         << "the output is the input";
     EXPECT_EQ(readFile(plain), bytes) << "left untouched";
     com::ComString missing((folder / "missing.bin").string());
     EXPECT_EQ(static_cast<unsigned long>(object->EncryptFile(key.slot(), missing.slot(), out.slot(), &result)),
-              0x800A0035ul) << "error 53, file not found";
+              0x800A0035ul)
+        << "error 53, file not found";
     std::filesystem::remove_all(folder);
 }
 

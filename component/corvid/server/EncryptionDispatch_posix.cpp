@@ -78,7 +78,7 @@ HRESULT EncryptionDispatch::GetIDsOfNames(REFIID, const char* const* names, std:
 }
 
 HRESULT EncryptionDispatch::Invoke(DISPID, REFIID, LCID, std::uint16_t, DISPPARAMS*, VARIANT*, EXCEPINFO*,
-                           std::uint32_t* argumentError) {
+                                   std::uint32_t* argumentError) {
     if (argumentError)
         *argumentError = 0;
     return E_NOTIMPL;

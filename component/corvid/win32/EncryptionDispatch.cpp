@@ -53,16 +53,16 @@ HRESULT EncryptionDispatch::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, L
     return result;
 }
 
-HRESULT EncryptionDispatch::Invoke(DISPID member, REFIID, LCID, WORD flags, DISPPARAMS* parameters,
-                                   VARIANT* result, EXCEPINFO* exception, UINT* argumentError) {
+HRESULT EncryptionDispatch::Invoke(DISPID member, REFIID, LCID, WORD flags, DISPPARAMS* parameters, VARIANT* result,
+                                   EXCEPINFO* exception, UINT* argumentError) {
     ITypeInfo* typeInfo = nullptr;
     const HRESULT loaded = encryptionTypeInfo(&typeInfo);
     if (FAILED(loaded))
         return loaded;
     // The type information calls the interface's own table and turns a failure
     // with error info into DISP_E_EXCEPTION with the description in *exception.
-    const HRESULT outcome = DispInvoke(static_cast<_Encryption*>(this), typeInfo, member, flags, parameters,
-                                       result, exception, argumentError);
+    const HRESULT outcome = DispInvoke(static_cast<_Encryption*>(this), typeInfo, member, flags, parameters, result,
+                                       exception, argumentError);
     typeInfo->Release();
     return outcome;
 }

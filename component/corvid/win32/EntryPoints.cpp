@@ -36,9 +36,8 @@ void raiseIfError(LSTATUS status, const std::wstring& key) {
 // Sets a string value (the default one for a null name) of HKEY_CLASSES_ROOT\key, creating the key.
 void setValue(const std::wstring& key, const wchar_t* name, const std::wstring& value) {
     HKEY handle = nullptr;
-    raiseIfError(RegCreateKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle,
-                                 nullptr),
-                 key);
+    raiseIfError(
+        RegCreateKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle, nullptr), key);
     const LSTATUS status = RegSetValueExW(handle, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                                           static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
     RegCloseKey(handle);
@@ -123,7 +122,8 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** object) {
         const auto* entry = corvid::component::findClassEntry(clsid);
         if (!entry) {
             const std::wstring text = guidText(clsid);
-            throw com::ComError(CLASS_E_CLASSNOTAVAILABLE, "Corvid has no class " + std::string(text.begin(), text.end()));
+            throw com::ComError(CLASS_E_CLASSNOTAVAILABLE,
+                                "Corvid has no class " + std::string(text.begin(), text.end()));
         }
         auto* factory = new corvid::component::ClassFactory(*entry);
         const HRESULT result = factory->QueryInterface(iid, object);

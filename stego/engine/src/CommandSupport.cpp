@@ -17,7 +17,6 @@ Outcome errorOutcome(int number, std::string message) {
 
 namespace stego::command {
 
-
 std::string chooseKey(const std::string& keyText) { return keyText.empty() ? std::string(kDefaultKey) : keyText; }
 
 std::string trimSpaces(const std::string& text) {

@@ -44,8 +44,8 @@ void checkWic(HRESULT result, const std::string& path) {
 
 // The first bytes say what the file claims to be.
 std::string signatureOf(const std::string& path) {
-    const HANDLE file = CreateFileW(widePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file = CreateFileW(widePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         refuseWithErrno(errnoOfSystemError(GetLastError()), path);
     char bytes[8] = {};

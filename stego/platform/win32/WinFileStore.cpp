@@ -165,8 +165,8 @@ std::int64_t WinFileStore::sizeOf(const std::string& path) const {
 }
 
 void WinFileStore::writeAll(const std::string& path, std::string_view data) {
-    const Handle file(CreateFileW(widePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    const Handle file(
+        CreateFileW(widePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid())
         failWithLastError("write", path);
     std::size_t written = 0;

@@ -80,7 +80,8 @@ public:
     }
     /// A string naming the UTF-8 file path (as pathOf gives it back).
     static ComString fromPath(std::string_view path) {
-        const int size = path.empty() ? 0 : MultiByteToWideChar(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
+        const int size =
+            path.empty() ? 0 : MultiByteToWideChar(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
         ComString result;
         result.m_text = SysAllocStringLen(nullptr, static_cast<UINT>(size));
         if (!result.m_text)
