@@ -98,23 +98,35 @@ void BM_SealOneMegabyteFile(benchmark::State& state) {
 // as the command line does it.
 BENCHMARK(BM_SealOneMegabyteFile)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
-void BM_ClassicHideFile(benchmark::State& state) {
-    if (!std::filesystem::exists(photoPath()))
-        return state.SkipWithError(("no photograph at " + photoPath()).c_str());
+// A folder holding the classic's largest file, and the engine's services over it.
+struct ClassicBench {
     testsupport::TestFolder folder;
     stego::platform::PosixFileStore files;
-    writeBytes(files, folder / "payload.bin", 32767);
     stego::platform::LcgGenerator generator;
     stego::EngineServices services{generator, stego::platform::makeDirectCipherFactory(), files, ","};
-    for (auto _ : state) {
+
+    ClassicBench() { writeBytes(files, folder / "payload.bin", 32767); }
+
+    // Opens the photograph, hides the file in it and writes classic.bmp. Why it failed, if it did.
+    std::optional<std::string> hideInPhotograph() {
         QImage picture = stego::platform::loadPicture(photoPath());
         stego::platform::ImageCarrier carrier(picture);
         std::string pass = "Wren5";
         const stego::Outcome outcome = stego::InsertFile(carrier, "123456", folder / "payload.bin", pass, services);
         if (outcome.kind != stego::OutcomeKind::Done)
-            return state.SkipWithError(outcome.message.c_str());
+            return outcome.message;
         stego::platform::savePictureAsBmp(picture, folder / "classic.bmp");
+        return std::nullopt;
     }
+};
+
+void BM_ClassicHideFile(benchmark::State& state) {
+    if (!std::filesystem::exists(photoPath()))
+        return state.SkipWithError(("no photograph at " + photoPath()).c_str());
+    ClassicBench bench;
+    for (auto _ : state)
+        if (const auto failure = bench.hideInPhotograph())
+            return state.SkipWithError(failure->c_str());
 }
 BENCHMARK(BM_ClassicHideFile)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
@@ -140,25 +152,15 @@ BENCHMARK(BM_OpenOneMegabyteFile)->Unit(benchmark::kMillisecond)->UseRealTime()-
 void BM_ClassicExtractFile(benchmark::State& state) {
     if (!std::filesystem::exists(photoPath()))
         return state.SkipWithError(("no photograph at " + photoPath()).c_str());
-    testsupport::TestFolder folder;
-    stego::platform::PosixFileStore files;
-    writeBytes(files, folder / "payload.bin", 32767);
-    stego::platform::LcgGenerator generator;
-    stego::EngineServices services{generator, stego::platform::makeDirectCipherFactory(), files, ","};
-    {
-        QImage picture = stego::platform::loadPicture(photoPath());
-        stego::platform::ImageCarrier carrier(picture);
-        std::string pass = "Wren5";
-        if (stego::InsertFile(carrier, "123456", folder / "payload.bin", pass, services).kind !=
-            stego::OutcomeKind::Done)
-            return state.SkipWithError("hiding failed");
-        stego::platform::savePictureAsBmp(picture, folder / "classic.bmp");
-    }
+    ClassicBench bench;
+    if (const auto failure = bench.hideInPhotograph())
+        return state.SkipWithError(failure->c_str());
     for (auto _ : state) {
-        QImage picture = stego::platform::loadPicture(folder / "classic.bmp");
+        QImage picture = stego::platform::loadPicture(bench.folder / "classic.bmp");
         const stego::platform::ImageCarrier carrier(picture);
         std::string pass = "Wren5";
-        const stego::Outcome outcome = stego::ExtractFile(carrier, "123456", folder / "extracted.bin", pass, services);
+        const stego::Outcome outcome =
+            stego::ExtractFile(carrier, "123456", bench.folder / "extracted.bin", pass, bench.services);
         if (outcome.kind != stego::OutcomeKind::Done)
             return state.SkipWithError(outcome.message.c_str());
     }
