@@ -29,23 +29,10 @@ void ImageCarrier::writePixel(std::int32_t x, std::int32_t y, Rgb colour) {
     std::memcpy(m_image.scanLine(y) + 3 * static_cast<std::ptrdiff_t>(x), &colour, sizeof colour);
 }
 
-// The rows hold the engine's own layout: a run is one copy.
-void ImageCarrier::readRow(std::int32_t y, std::int32_t x0, std::int32_t count, Rgb* out) const {
-    if (count > 0)
-        std::memcpy(out, m_image.constScanLine(y) + 3 * static_cast<std::ptrdiff_t>(x0),
-                    3 * static_cast<std::size_t>(count));
-}
-
 const Rgb* ImageCarrier::rowInMemory(std::int32_t y) const {
     return reinterpret_cast<const Rgb*>(m_image.constScanLine(y));
 }
 
 Rgb* ImageCarrier::writableRowInMemory(std::int32_t y) { return reinterpret_cast<Rgb*>(m_image.scanLine(y)); }
-
-// One scanLine call (and so one detach check) for the whole run.
-void ImageCarrier::writeRow(std::int32_t y, std::int32_t x0, std::int32_t count, const Rgb* in) {
-    if (count > 0)
-        std::memcpy(m_image.scanLine(y) + 3 * static_cast<std::ptrdiff_t>(x0), in, 3 * static_cast<std::size_t>(count));
-}
 
 }  // namespace stego::platform

@@ -1,6 +1,7 @@
 // The picture as the engine sees it: a grid of 8-bit red, green and blue.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 
 namespace stego {
@@ -22,10 +23,13 @@ public:
     virtual Rgb readPixel(std::int32_t x, std::int32_t y) const = 0;
     virtual void writePixel(std::int32_t x, std::int32_t y, Rgb colour) = 0;
 
-    /// Reads count pixels of row y from column x0 on into out. A whole-picture
-    /// scan reads rows in strips through this; carriers that hold rows in
-    /// memory override it with a copy.
+    /// Reads count pixels of row y from column x0 on into out: one copy where
+    /// the row is in memory, pixel by pixel otherwise.
     virtual void readRow(std::int32_t y, std::int32_t x0, std::int32_t count, Rgb* out) const {
+        if (const Rgb* row = rowInMemory(y)) {
+            std::copy(row + x0, row + x0 + count, out);
+            return;
+        }
         for (std::int32_t i = 0; i < count; ++i)
             out[i] = readPixel(x0 + i, y);
     }
@@ -41,6 +45,10 @@ public:
     /// Writes count pixels from in to row y from column x0 on: the counterpart
     /// of readRow, for passes that change many pixels of a row.
     virtual void writeRow(std::int32_t y, std::int32_t x0, std::int32_t count, const Rgb* in) {
+        if (Rgb* row = writableRowInMemory(y)) {
+            std::copy(in, in + count, row + x0);
+            return;
+        }
         for (std::int32_t i = 0; i < count; ++i)
             writePixel(x0 + i, y, in[i]);
     }

@@ -18,8 +18,6 @@ public:
     std::int32_t height() const override { return m_height; }
     Rgb readPixel(std::int32_t x, std::int32_t y) const override { return m_pixels[offset(x, y)]; }
     void writePixel(std::int32_t x, std::int32_t y, Rgb colour) override { m_pixels[offset(x, y)] = colour; }
-    void readRow(std::int32_t y, std::int32_t x0, std::int32_t count, Rgb* out) const override;
-    void writeRow(std::int32_t y, std::int32_t x0, std::int32_t count, const Rgb* in) override;
     const Rgb* rowInMemory(std::int32_t y) const override { return m_pixels.data() + offset(0, y); }
     Rgb* writableRowInMemory(std::int32_t y) override { return m_pixels.data() + offset(0, y); }
 

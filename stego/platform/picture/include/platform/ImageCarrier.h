@@ -18,8 +18,6 @@ public:
     std::int32_t height() const override;
     Rgb readPixel(std::int32_t x, std::int32_t y) const override;
     void writePixel(std::int32_t x, std::int32_t y, Rgb colour) override;
-    void readRow(std::int32_t y, std::int32_t x0, std::int32_t count, Rgb* out) const override;
-    void writeRow(std::int32_t y, std::int32_t x0, std::int32_t count, const Rgb* in) override;
     const Rgb* rowInMemory(std::int32_t y) const override;
     Rgb* writableRowInMemory(std::int32_t y) override;
 

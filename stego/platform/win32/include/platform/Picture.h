@@ -21,9 +21,8 @@ public:
     std::int32_t height() const override { return m_picture.height(); }
     Rgb readPixel(std::int32_t x, std::int32_t y) const override { return m_picture.readPixel(x, y); }
     void writePixel(std::int32_t x, std::int32_t y, Rgb colour) override { m_picture.writePixel(x, y, colour); }
-    void readRow(std::int32_t y, std::int32_t x0, std::int32_t count, Rgb* out) const override {
-        m_picture.readRow(y, x0, count, out);
-    }
+    const Rgb* rowInMemory(std::int32_t y) const override { return m_picture.rowInMemory(y); }
+    Rgb* writableRowInMemory(std::int32_t y) override { return m_picture.writableRowInMemory(y); }
 
 private:
     Picture& m_picture;
